@@ -5,11 +5,11 @@ set -euo pipefail
 
 PACKAGES=(
   cmake g++ make
-  qt6-base-dev qt6-base-dev-tools qt6-charts-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libqt6sql6-sqlite libqt6sql6-odbc libqt6printsupport6
   unixodbc unixodbc-dev odbc-postgresql postgresql
   fonts-noto-cjk fonts-wqy-microhei poppler-utils
-  clang-format python3-xlrd
+  libsqlite3-dev pkg-config clang-format python3-xlrd
 )
 
 missing=()
