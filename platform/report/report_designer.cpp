@@ -476,7 +476,9 @@ void ReportDesigner::buildUi() {
             layoutChanged();
         }
     });
-    connect(m_groupFieldEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+    connect(m_groupFieldEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (m_updating)
+            return;
         if (ReportBand* band = selectedBandPtr()) {
             band->groupField = text.trimmed();
             layoutChanged();

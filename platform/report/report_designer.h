@@ -3,7 +3,8 @@
 // The layout designer: the page with its bands and objects; objects are added, selected, moved
 // and resized with the mouse, their text, font, frame and box edited on the right, fields
 // inserted from the field list on the left; bands are added, removed and made taller or
-// shorter (drag their lower edge). "保存" writes the layout back to its file.
+// shorter (drag their lower edge where no object covers it, e.g. in the page margin, or use the
+// height box). "保存" writes the layout back to its file.
 
 #include "platform/report/report_layout.h"
 
