@@ -16,5 +16,5 @@ function(merchdesk_add_test name)
     set_tests_properties(${name} PROPERTIES
         LABELS "${labels}"
         TIMEOUT 600
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;LANG=C.UTF-8;MERCHDESK_PROGRAM_DIR=${MERCHDESK_PROGRAM_DIR}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTEST_FUNCTION_TIMEOUT=120000;LC_ALL=C.UTF-8;LANG=C.UTF-8;MERCHDESK_PROGRAM_DIR=${MERCHDESK_PROGRAM_DIR}")
 endfunction()

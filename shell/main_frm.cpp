@@ -296,8 +296,8 @@ void TFrm_Main::runCommand(const QString& command)
         for (const Command& c : std::as_const(m_commands))
             if (c.caption == command)
                 right = c.right;
-        if (command == QLatin1String("数据备份") || command == QLatin1String("数据还原")) {
-            backupOrRestore(command == QLatin1String("数据还原"));
+        if (command == QStringLiteral("数据备份") || command == QStringLiteral("数据还原")) {
+            backupOrRestore(command == QStringLiteral("数据还原"));
             return;
         }
         if (!right.isEmpty() && !HasRight(CurUserNo, right)) {
@@ -306,26 +306,26 @@ void TFrm_Main::runCommand(const QString& command)
         }
         if (isChildCommand(command)) {
             openChild(command);
-        } else if (command == QLatin1String("修改密码")) {
+        } else if (command == QStringLiteral("修改密码")) {
             modifyPassword();
-        } else if (command == QLatin1String("在线升级")) {
+        } else if (command == QStringLiteral("在线升级")) {
             onlineUpgrade();
-        } else if (command == QLatin1String("计算器")) {
+        } else if (command == QStringLiteral("计算器")) {
             sys::startProgram(sys::desktopCalculator());
-        } else if (command == QLatin1String("计事本")) {
+        } else if (command == QStringLiteral("计事本")) {
             sys::startProgram(sys::desktopTextEditor());
-        } else if (command == QLatin1String("关于...")) {
+        } else if (command == QStringLiteral("关于...")) {
             showAbout();
-        } else if (command == QLatin1String("水平平铺")) {
+        } else if (command == QStringLiteral("水平平铺")) {
             tile(Qt::Vertical);
-        } else if (command == QLatin1String("层叠平铺")) {
+        } else if (command == QStringLiteral("层叠平铺")) {
             tile(Qt::Horizontal);
-        } else if (command == QLatin1String("垂直显示")) {
+        } else if (command == QStringLiteral("垂直显示")) {
             if (!m_mdiArea->subWindowList().isEmpty())
                 m_mdiArea->cascadeSubWindows();
-        } else if (command == QLatin1String("关闭所有窗口")) {
+        } else if (command == QStringLiteral("关闭所有窗口")) {
             closeAllChildren();
-        } else if (command == QLatin1String("退出进销存系统")) {
+        } else if (command == QStringLiteral("退出进销存系统")) {
             close();
         } else {
             openDialog(command);

@@ -115,6 +115,7 @@ AppFixture::AppFixture()
     Tfrm_login::setSplashEnabled(false);
     if (usingSharedServer())
         resetSharedServer();
+    m_boxes = std::make_unique<MessageBoxWatcher>();
     m_dataModule = std::make_unique<TDM_Public>();
     TFrm_Main::setProgramEnder([this] { m_programEnded = true; });
 }
@@ -143,8 +144,7 @@ TFrm_Main* AppFixture::mainWindow()
 
 bool AppFixture::login(const QString& workNo, const QString& password)
 {
-    bool done = false;
-    whenModal("Tfrm_login", [&](QWidget* widget) {
+    whenModal("Tfrm_login", [workNo, password](QWidget* widget) {
         auto* dialog = static_cast<Tfrm_login*>(widget);
         dialog->findChild<QComboBox*>(QStringLiteral("workNoBox"))->setEditText(workNo);
         dialog->findChild<QLineEdit*>(QStringLiteral("passwordBox"))->setText(password);
@@ -153,13 +153,11 @@ bool AppFixture::login(const QString& workNo, const QString& password)
             dialog->ExitClick();
     });
     TFrm_Main* main = mainWindow();
-    QObject::connect(main, &QObject::destroyed, [&done] { done = true; });
     main->show();
     const bool finished = QTest::qWaitFor(
         [&] { return main->loginDialog() && !main->loginDialog()->isVisible() &&
                      !CurComputer.isEmpty(); },
         10000);
-    Q_UNUSED(done);
     return finished && main->loginDialog()->resultFlag() == 1;
 }
 

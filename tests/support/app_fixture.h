@@ -77,10 +77,15 @@ public:
     // True when the program asked to end (refused login, update started).
     bool programEnded() const { return m_programEnded; }
 
+    // Every message box shown during the test, answered as queued (Ok or Yes by default), so
+    // that no test hangs on a box it did not expect.
+    MessageBoxWatcher& boxes() { return *m_boxes; }
+
 private:
     QTemporaryDir m_home;
     std::unique_ptr<TDM_Public> m_dataModule;
     std::unique_ptr<TFrm_Main> m_mainWindow;
+    std::unique_ptr<MessageBoxWatcher> m_boxes;
     bool m_programEnded = false;
 };
 
