@@ -189,7 +189,7 @@ ReportPreview::ReportPreview(ReportEngine* engine, QWidget* parent)
     m_findEdit = new QLineEdit(this);
     m_findEdit->setObjectName(QStringLiteral("findEdit"));
     m_findEdit->setPlaceholderText(QStringLiteral("查找文字"));
-    m_findEdit->setMaximumWidth(160);
+    m_findEdit->setMinimumWidth(140);
     auto* find = button(QStringLiteral("查找"), "findButton", this);
     bar->addWidget(m_findEdit);
     bar->addWidget(find);

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void shippedLayoutsAreCanonical();
     void everyAttributeRoundTrips();
 
+    void paperSizes_data();
+    void paperSizes();
     void pagination();
     void groups();
     void emptyDataPrintsTitleAndSummary();
@@ -220,6 +222,53 @@ void ReportRenderTest::everyAttributeRoundTrips() {
     ReportLayout loaded;
     QVERIFY(loaded.load(path, &error));
     QVERIFY(loaded == layout);
+}
+
+void ReportRenderTest::paperSizes_data() {
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QSizeF>("paper");
+    QTest::addColumn<QString>("pdfPoints"); // as pdfinfo prints it (whole points)
+    QTest::newRow("A4") << QByteArray("size=\"A4\"") << QSizeF(210, 297) << "595 x 842";
+    QTest::newRow("A4 landscape") << QByteArray("size=\"A4\" orientation=\"landscape\"")
+                                  << QSizeF(297, 210) << "842 x 595";
+    QTest::newRow("A5") << QByteArray("size=\"A5\"") << QSizeF(148, 210) << "420 x 595";
+    QTest::newRow("continuous form")
+        << QByteArray("size=\"continuous241\"") << QSizeF(241, 279.4) << "683 x 792";
+    QTest::newRow("custom") << QByteArray("size=\"custom\" width=\"100\" height=\"50\"")
+                            << QSizeF(100, 50) << "283 x 142";
+}
+
+void ReportRenderTest::paperSizes() {
+    QFETCH(QByteArray, page);
+    QFETCH(QSizeF, paper);
+    QFETCH(QString, pdfPoints);
+    ReportLayout layout;
+    QString error;
+    QVERIFY2(layout.fromXml("<report version=\"1\"><page " + page +
+                                " left=\"5\" top=\"5\" right=\"5\" bottom=\"5\"/>"
+                                "<band type=\"masterData\" height=\"10\"><text x=\"0\" y=\"0\" "
+                                "width=\"20\" height=\"10\">[LINE#]</text></band></report>",
+                            QStringLiteral("memory"), &error),
+             qPrintable(error));
+    QCOMPARE(layout.page.paperSizeMm(), paper);
+    ReportEngine engine;
+    engine.setLayout(layout);
+    engine.setMainData(purchaseLines(30));
+    const RenderedReport r = engine.render();
+    QCOMPARE(r.pageSizeMm, paper);
+    // Rows per page follow the paper's height: (height - 10 mm margins) / 10 mm.
+    const int perPage = int((paper.height() - 10) / 10 + 1e-9);
+    QCOMPARE(r.pages.size(), (30 + perPage - 1) / perPage);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        return;
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+    QVERIFY(writePdf(r, pdf, &error));
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished(30000));
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("Page size:       ") + pdfPoints), qPrintable(text));
 }
 
 void ReportRenderTest::pagination() {
