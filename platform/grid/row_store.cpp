@@ -51,7 +51,18 @@ RowStore::Kind RowStore::kindOf(const QVariant& v) {
 
 void RowStore::convert(Field& f, Kind to) {
     const size_t n = f.nulls.size();
-    if (to == Kind::Real && f.kind == Kind::Int) {
+    if (to == Kind::Strings && f.kind == Kind::Text) {
+        f.strings.resize(n);
+        for (size_t i = 0; i < n; ++i) {
+            if (!f.nulls[i]) {
+                f.strings[i] = f.pool[f.texts[i]];
+            }
+        }
+        std::vector<quint32>().swap(f.texts);
+        std::vector<QString>().swap(f.pool);
+        f.poolIndex.clear();
+        f.poolIndex.squeeze();
+    } else if (to == Kind::Real && f.kind == Kind::Int) {
         f.reals.resize(n);
         for (size_t i = 0; i < n; ++i) {
             f.reals[i] = static_cast<double>(f.ints[i]);
@@ -67,6 +78,7 @@ void RowStore::convert(Field& f, Kind to) {
         std::vector<qint64>().swap(f.ints);
         std::vector<double>().swap(f.reals);
         std::vector<quint32>().swap(f.texts);
+        std::vector<QString>().swap(f.strings);
         std::vector<QString>().swap(f.pool);
         f.poolIndex.clear();
     } else {
@@ -100,6 +112,9 @@ void RowStore::append(Field& f, const QVariant& v) {
         case Kind::Text:
             f.texts.push_back(0);
             break;
+        case Kind::Strings:
+            f.strings.emplace_back();
+            break;
         case Kind::Variant:
             f.variants.emplace_back();
             break;
@@ -116,6 +131,8 @@ void RowStore::append(Field& f, const QVariant& v) {
         convert(f, Kind::Real);
     } else if (f.kind == Kind::Real && k == Kind::Int) {
         k = Kind::Real;
+    } else if (f.kind == Kind::Strings && k == Kind::Text) {
+        k = Kind::Strings;
     } else if (f.kind != k && f.kind != Kind::Variant) {
         convert(f, Kind::Variant);
     }
@@ -138,8 +155,17 @@ void RowStore::append(Field& f, const QVariant& v) {
             id = it.value();
         }
         f.texts.push_back(id);
+        // Mostly distinct texts (numbers of documents, remarks) gain nothing from the pool.
+        if (f.pool.size() > 1024 && f.pool.size() * 2 > f.texts.size()) {
+            f.nulls.push_back(false);
+            convert(f, Kind::Strings);
+            return;
+        }
         break;
     }
+    case Kind::Strings:
+        f.strings.push_back(v.toString());
+        break;
     case Kind::Variant:
     case Kind::Empty:
         f.variants.push_back(v);
@@ -179,6 +205,7 @@ void RowStore::finishLoading() {
         f.ints.shrink_to_fit();
         f.reals.shrink_to_fit();
         f.texts.shrink_to_fit();
+        f.strings.shrink_to_fit();
         f.variants.shrink_to_fit();
         f.nulls.shrink_to_fit();
         f.pool.shrink_to_fit();
@@ -197,6 +224,8 @@ QVariant RowStore::valueOf(const Field& f, int row) const {
         return QVariant(f.reals[r]);
     case Kind::Text:
         return QVariant(f.pool[f.texts[r]]);
+    case Kind::Strings:
+        return QVariant(f.strings[r]);
     case Kind::Variant:
         return f.variants[r];
     case Kind::Empty:
@@ -307,6 +336,16 @@ std::vector<int> RowStore::sortedOrder(int field, bool descending) const {
         });
         break;
     }
+    case Kind::Strings:
+        stableSort(order, descending, [&](int a, int b) {
+            const bool na = nulls[static_cast<size_t>(a)];
+            const bool nb = nulls[static_cast<size_t>(b)];
+            if (na || nb) {
+                return na && !nb;
+            }
+            return f.strings[static_cast<size_t>(a)] < f.strings[static_cast<size_t>(b)];
+        });
+        break;
     case Kind::Variant: {
         // Mixed kinds: nulls, then numbers, then everything else as text.
         struct Key {

@@ -41,13 +41,15 @@ public:
     std::vector<int> sortedOrder(int field, bool descending) const;
 
 private:
-    enum class Kind : std::uint8_t { Empty, Int, Real, Text, Variant };
+    // Text keeps few distinct texts in a pool; Strings holds mostly distinct texts as they are.
+    enum class Kind : std::uint8_t { Empty, Int, Real, Text, Strings, Variant };
 
     struct Field {
         Kind kind = Kind::Empty;
         std::vector<qint64> ints;
         std::vector<double> reals;
         std::vector<quint32> texts;
+        std::vector<QString> strings;
         std::vector<QVariant> variants;
         std::vector<bool> nulls;
         std::vector<QString> pool;

@@ -69,6 +69,7 @@ private Q_SLOTS:
     void startingDownMarkerSortsAscendingFirst();
     void sortOrder_data();
     void sortOrder();
+    void manyDistinctTextsSortAndReadBack();
     void selectionListFollowsRowsThroughSort();
     void footerTextsAndSums();
     void twoLevelTitlesGroupAdjacentBands();
@@ -186,6 +187,43 @@ void GridTest::sortOrder() {
     QVERIFY(g.grid->sortBy(QStringLiteral("v"), descending));
     QCOMPARE(g.column(QStringLiteral("id")), ids);
     QVERIFY(!g.grid->sortBy(QStringLiteral("missing"), false));
+}
+
+void GridTest::manyDistinctTextsSortAndReadBack() {
+    // Mostly distinct texts are stored apart from the shared-text pool; they must read back
+    // and sort like any other texts, and a later number turns the column into a mixed one.
+    for (const bool endsWithNumber : {false, true}) {
+        ShownGrid g;
+        QList<QVariantList> rows;
+        for (int i = 0; i < 3000; ++i) {
+            QVariant v =
+                i % 7 == 0 ? QVariant() : QVariant(QStringLiteral("备注%1").arg(i * 7919 % 3001));
+            if (i == 2999 && endsWithNumber) {
+                v = 42;
+            }
+            rows.append({i, v});
+        }
+        g.grid->loadRows({QStringLiteral("id"), QStringLiteral("备注")}, rows);
+        QCOMPARE(g.grid->value(10, QStringLiteral("备注")), rows[10][1]);
+        QCOMPARE(g.grid->value(2999, QStringLiteral("备注")), rows[2999][1]);
+
+        QList<int> expected;
+        for (int i = 0; i < 3000; ++i) {
+            expected.append(i);
+        }
+        auto group = [&](int i) {
+            const QVariant& v = rows[i][1];
+            return v.isNull() ? 0 : v.typeId() == QMetaType::Int ? 1 : 2;
+        };
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            if (group(a) != group(b)) {
+                return group(a) < group(b);
+            }
+            return group(a) == 2 && rows[a][1].toString() < rows[b][1].toString();
+        });
+        QVERIFY(g.grid->sortBy(QStringLiteral("备注"), false));
+        QCOMPARE(g.column(QStringLiteral("id")), expected);
+    }
 }
 
 void GridTest::selectionListFollowsRowsThroughSort() {
