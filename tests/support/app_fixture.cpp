@@ -133,6 +133,12 @@ AppFixture::~AppFixture()
     qunsetenv("MERCHDESK_HOME");
 }
 
+void AppFixture::reopenDatabase()
+{
+    m_dataModule.reset();
+    m_dataModule = std::make_unique<TDM_Public>();
+}
+
 TFrm_Main* AppFixture::mainWindow()
 {
     if (!m_mainWindow) {

@@ -54,6 +54,8 @@ public:
 
     QString home() const { return m_home.path(); }
     TDM_Public* dataModule() const { return m_dataModule.get(); }
+    // Closes the connection and opens it again, as a new run of the program would.
+    void reopenDatabase();
 
     // The main window with every screen plugged in (created on first use, not shown).
     TFrm_Main* mainWindow();
