@@ -242,16 +242,12 @@ protected:
                 }
             }
         }
-        m_moved = true;
         updateSize();
         if (onChanged)
             onChanged();
     }
 
-    void mouseReleaseEvent(QMouseEvent*) override {
-        m_drag = Drag::None;
-        m_moved = false;
-    }
+    void mouseReleaseEvent(QMouseEvent*) override { m_drag = Drag::None; }
 
     void keyPressEvent(QKeyEvent* e) override {
         if (!onKey || !onKey(e))
@@ -278,7 +274,6 @@ private:
         m_dragBand = band;
         m_dragObject = object;
         m_start = m_layout.bands[band].objects[object];
-        m_moved = false;
     }
 
     ReportLayout& m_layout;
@@ -288,7 +283,6 @@ private:
     int m_dragObject = -1;
     ReportObject m_start;
     double m_startHeight = 0;
-    bool m_moved = false;
 };
 
 namespace {

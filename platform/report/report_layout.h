@@ -49,8 +49,11 @@
 //            lineWidth="0.2" (mm), name.
 // <rect>     x, y, width, height: a frame; lineWidth="0.2" (mm), name.
 //
-// Saving writes attributes that differ from their defaults only, in the order above, indented
-// by four blanks; a file written by save() loads and saves again to the same bytes.
+// One level of grouping: the group header and footer share one field.
+//
+// Saving writes every <page> attribute, and of the objects the position and size plus the
+// attributes that differ from their defaults, indented by four blanks; a file written by save()
+// loads and saves again to the same bytes (the shipped layouts are in that form).
 // A file that cannot be read gives an error "<file>:<line>:<column>: <reason>".
 
 #include <QList>

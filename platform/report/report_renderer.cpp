@@ -185,7 +185,6 @@ private:
             ++m_page;
         }
         m_y = m_layout.page.top;
-        m_pageFirstRow = row;
         m_pageLastRow = row;
         if (first) {
             if (const ReportBand* title = m_layout.band(BandType::ReportTitle)) {
@@ -226,7 +225,6 @@ private:
     int m_page = 0;
     double m_y = 0;
     double m_contentTop = 0;
-    int m_pageFirstRow = -1;
     int m_pageLastRow = -1;
 };
 
