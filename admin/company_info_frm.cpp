@@ -9,8 +9,8 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
 #include <QSqlDatabase>
@@ -23,8 +23,7 @@ const QString Tfrm_reprot::SampleAddress = QStringLiteral("XX省XX市XX区XX路X
 
 namespace {
 
-QPixmap bannerPicture()
-{
+QPixmap bannerPicture() {
     QPixmap picture(420, 56);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, picture.width(), 0);
@@ -44,8 +43,7 @@ QPixmap bannerPicture()
 } // namespace
 
 Tfrm_reprot::Tfrm_reprot(QWidget* parent)
-    : QDialog(parent)
-{
+    : QDialog(parent) {
     setObjectName(QStringLiteral("Tfrm_reprot"));
     setWindowTitle(QStringLiteral("公司信息设置"));
 
@@ -101,8 +99,7 @@ Tfrm_reprot::Tfrm_reprot(QWidget* parent)
     m_query.close();
 }
 
-void Tfrm_reprot::OkClick()
-{
+void Tfrm_reprot::OkClick() {
     using db::quoted;
     const QString name = m_companyName->text().trimmed();
     const QString phone = m_salesPhone->text().trimmed();
@@ -112,10 +109,11 @@ void Tfrm_reprot::OkClick()
         const bool inTransaction = db.transaction();
         try {
             m_query.exec(QStringLiteral("delete from tab_company_info"));
-            m_query.exec(QStringLiteral("insert into tab_company_info(公司名,销售电话,传真,地址)values(") +
-                         quoted(name) + QLatin1Char(',') + quoted(phone) + QLatin1Char(',') +
-                         quoted(m_fax->text().trimmed()) + QLatin1Char(',') +
-                         quoted(m_address->text().trimmed()) + QLatin1Char(')'));
+            m_query.exec(
+                QStringLiteral("insert into tab_company_info(公司名,销售电话,传真,地址)values(") +
+                quoted(name) + QLatin1Char(',') + quoted(phone) + QLatin1Char(',') +
+                quoted(m_fax->text().trimmed()) + QLatin1Char(',') +
+                quoted(m_address->text().trimmed()) + QLatin1Char(')'));
             if (inTransaction && !db.commit())
                 throw db::SqlError(db.lastError().text());
         } catch (const db::SqlError& e) {
@@ -135,8 +133,7 @@ void Tfrm_reprot::OkClick()
     accept();
 }
 
-void Tfrm_reprot::CancelClick()
-{
+void Tfrm_reprot::CancelClick() {
     try {
         AddOperationLog(CurComputer, CurUserName, CurUserNo,
                         QStringLiteral("取消修改公司的基础资料操作"), QStringLiteral("一般"),

@@ -4,12 +4,9 @@
 #include "shell/message_boxes.h"
 
 MerchdeskApplication::MerchdeskApplication(int& argc, char** argv)
-    : QApplication(argc, argv)
-{
-}
+    : QApplication(argc, argv) {}
 
-bool MerchdeskApplication::notify(QObject* receiver, QEvent* event)
-{
+bool MerchdeskApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const db::SqlError& e) {

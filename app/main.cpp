@@ -11,8 +11,7 @@
 
 #include <memory>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     MerchdeskApplication app(argc, argv);
     // The lock is named after the program file, before the application title is set.
     sys::SingleInstanceGuard guard(QFileInfo(QCoreApplication::applicationFilePath()).baseName());

@@ -18,16 +18,14 @@ const QString kConnectionName = QStringLiteral("merchdesk");
 } // namespace
 
 TDM_Public::TDM_Public(QObject* parent)
-    : QObject(parent)
-{
+    : QObject(parent) {
     Q_ASSERT_X(!g_instance, "TDM_Public", "only one data module at a time");
     openConnection();
     g_instance = this;
     m_query = std::make_unique<db::Query>();
 }
 
-TDM_Public::~TDM_Public()
-{
+TDM_Public::~TDM_Public() {
     m_query.reset();
     if (g_instance == this)
         g_instance = nullptr;
@@ -38,28 +36,23 @@ TDM_Public::~TDM_Public()
     QSqlDatabase::removeDatabase(kConnectionName);
 }
 
-TDM_Public* TDM_Public::instance()
-{
+TDM_Public* TDM_Public::instance() {
     return g_instance;
 }
 
-QSqlDatabase TDM_Public::database()
-{
+QSqlDatabase TDM_Public::database() {
     return QSqlDatabase::database(kConnectionName, false);
 }
 
-QSqlDatabase TDM_Public::ADOConnection1() const
-{
+QSqlDatabase TDM_Public::ADOConnection1() const {
     return database();
 }
 
-QString TDM_Public::embeddedDatabaseFile()
-{
+QString TDM_Public::embeddedDatabaseFile() {
     return sys::programFolder() + QStringLiteral("/data/SMDT.db");
 }
 
-void TDM_Public::openConnection()
-{
+void TDM_Public::openConnection() {
     using db::SqlDialect;
     const auto source = db::findOdbcDataSource(QLatin1String(DataSourceName));
     SqlDialect::Engine engine = SqlDialect::Engine::SQLite;

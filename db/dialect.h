@@ -60,8 +60,7 @@ public:
 };
 
 // The dialect of the open connection.
-inline const SqlDialect& dialect()
-{
+inline const SqlDialect& dialect() {
     return SqlDialect::current();
 }
 

@@ -13,8 +13,7 @@ using IniSections = QHash<QString, QHash<QString, QString>>;
 
 // unixODBC's ini files: [section] headers and key = value lines; ';' and '#' start comments.
 // Section and key names compare without regard to case.
-IniSections readIni(const QString& path)
-{
+IniSections readIni(const QString& path) {
     IniSections sections;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -23,7 +22,8 @@ IniSections readIni(const QString& path)
     QString current;
     while (!in.atEnd()) {
         const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             current = line.mid(1, line.size() - 2).trimmed().toLower();
@@ -38,14 +38,12 @@ IniSections readIni(const QString& path)
     return sections;
 }
 
-QString systemConfigDir()
-{
+QString systemConfigDir() {
     const QString dir = qEnvironmentVariable("ODBCSYSINI");
     return dir.isEmpty() ? QStringLiteral("/etc") : dir;
 }
 
-QStringList dataSourceFiles()
-{
+QStringList dataSourceFiles() {
     QStringList files;
     const QString user = qEnvironmentVariable("ODBCINI");
     files << (user.isEmpty() ? QDir::homePath() + QStringLiteral("/.odbc.ini") : user);
@@ -53,8 +51,7 @@ QStringList dataSourceFiles()
     return files;
 }
 
-QString driverInstallFile()
-{
+QString driverInstallFile() {
     const QString file = qEnvironmentVariable("ODBCINSTINI");
     if (!file.isEmpty())
         return QDir::isAbsolutePath(file) ? file : systemConfigDir() + QLatin1Char('/') + file;
@@ -63,8 +60,7 @@ QString driverInstallFile()
 
 } // namespace
 
-std::optional<OdbcDataSource> findOdbcDataSource(const QString& name)
-{
+std::optional<OdbcDataSource> findOdbcDataSource(const QString& name) {
     const QString key = name.toLower();
     for (const QString& path : dataSourceFiles()) {
         const IniSections ini = readIni(path);
@@ -88,8 +84,7 @@ std::optional<OdbcDataSource> findOdbcDataSource(const QString& name)
     return std::nullopt;
 }
 
-bool isPostgresDriver(const OdbcDataSource& source)
-{
+bool isPostgresDriver(const OdbcDataSource& source) {
     const QString text = (source.driver + QLatin1Char(' ') + source.driverLibrary).toLower();
     return text.contains(QLatin1String("psqlodbc")) || text.contains(QLatin1String("postgres"));
 }

@@ -8,18 +8,14 @@
 namespace db {
 
 Query::Query()
-    : m_query(TDM_Public::database())
-{
-}
+    : m_query(TDM_Public::database()) {}
 
-void Query::close()
-{
+void Query::close() {
     m_query.finish();
     m_open = false;
 }
 
-void Query::open()
-{
+void Query::open() {
     close();
     m_query = QSqlQuery(TDM_Public::database());
     if (!m_query.exec(m_sql))
@@ -28,8 +24,7 @@ void Query::open()
     m_query.first();
 }
 
-int Query::exec(const QString& sql)
-{
+int Query::exec(const QString& sql) {
     close();
     m_sql = sql;
     m_query = QSqlQuery(TDM_Public::database());
@@ -40,21 +35,18 @@ int Query::exec(const QString& sql)
     return affected;
 }
 
-bool Query::next()
-{
+bool Query::next() {
     if (!m_open)
         return false;
     return m_query.next();
 }
 
-void Query::first()
-{
+void Query::first() {
     if (m_open)
         m_query.first();
 }
 
-int Query::rowCount()
-{
+int Query::rowCount() {
     if (!m_open)
         return 0;
     const int here = m_query.at();
@@ -68,8 +60,7 @@ int Query::rowCount()
     return count;
 }
 
-QVariant Query::value(const QString& field) const
-{
+QVariant Query::value(const QString& field) const {
     if (eof())
         return {};
     const int index = m_query.record().indexOf(field);
@@ -78,8 +69,7 @@ QVariant Query::value(const QString& field) const
     return m_query.value(index);
 }
 
-QVariant Query::value(int column) const
-{
+QVariant Query::value(int column) const {
     if (eof())
         return {};
     return m_query.value(column);

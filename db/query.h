@@ -20,8 +20,7 @@ public:
 
     // Runs the select in sql() and positions on the first row.
     void open();
-    void open(const QString& sql)
-    {
+    void open(const QString& sql) {
         setSql(sql);
         open();
     }

@@ -10,19 +10,28 @@
 
 namespace db {
 
-const QStringList& rightsColumns()
-{
+const QStringList& rightsColumns() {
     static const QStringList columns = {
-        QStringLiteral("可以查看所有业务单据"), QStringLiteral("设计报表"),
-        QStringLiteral("采购进货"),             QStringLiteral("采购退货"),
-        QStringLiteral("销售出货"),             QStringLiteral("销售退货"),
-        QStringLiteral("库存查看"),             QStringLiteral("商品利润"),
-        QStringLiteral("经营利润"),             QStringLiteral("用户管理"),
-        QStringLiteral("客户资料"),             QStringLiteral("供商资料"),
-        QStringLiteral("销售统计"),             QStringLiteral("数据备份"),
-        QStringLiteral("数据还原"),             QStringLiteral("在线升级"),
-        QStringLiteral("操作日志"),             QStringLiteral("删除修改"),
-        QStringLiteral("导出数据"),             QStringLiteral("打印报表"),
+        QStringLiteral("可以查看所有业务单据"),
+        QStringLiteral("设计报表"),
+        QStringLiteral("采购进货"),
+        QStringLiteral("采购退货"),
+        QStringLiteral("销售出货"),
+        QStringLiteral("销售退货"),
+        QStringLiteral("库存查看"),
+        QStringLiteral("商品利润"),
+        QStringLiteral("经营利润"),
+        QStringLiteral("用户管理"),
+        QStringLiteral("客户资料"),
+        QStringLiteral("供商资料"),
+        QStringLiteral("销售统计"),
+        QStringLiteral("数据备份"),
+        QStringLiteral("数据还原"),
+        QStringLiteral("在线升级"),
+        QStringLiteral("操作日志"),
+        QStringLiteral("删除修改"),
+        QStringLiteral("导出数据"),
+        QStringLiteral("打印报表"),
         QStringLiteral("新增单据"),
     };
     return columns;
@@ -35,8 +44,7 @@ struct Column {
     enum Kind { Text, LongText, Number, Integer, Date } kind;
 };
 
-QString typeOf(const SqlDialect& d, Column::Kind kind)
-{
+QString typeOf(const SqlDialect& d, Column::Kind kind) {
     switch (kind) {
     case Column::Text:
         return d.textType();
@@ -52,8 +60,7 @@ QString typeOf(const SqlDialect& d, Column::Kind kind)
     return d.textType();
 }
 
-QString createTable(const SqlDialect& d, const char* table, std::initializer_list<Column> columns)
-{
+QString createTable(const SqlDialect& d, const char* table, std::initializer_list<Column> columns) {
     QStringList parts;
     for (const Column& c : columns)
         parts << QString::fromUtf8(c.name) + QLatin1Char(' ') + typeOf(d, c.kind);
@@ -61,30 +68,59 @@ QString createTable(const SqlDialect& d, const char* table, std::initializer_lis
            parts.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-QStringList schemaStatements(const SqlDialect& d)
-{
+QStringList schemaStatements(const SqlDialect& d) {
     using C = Column;
     QStringList s;
     s << createTable(d, "Tab_Cgjh",
-                     {{"编号", C::Text},      {"商品大类", C::Text}, {"商品名称", C::Text},
-                      {"规格", C::Text},      {"商品编码", C::Text}, {"进货单价", C::Number},
-                      {"进货数量", C::Number}, {"合计", C::Number},   {"进货日期", C::Date},
-                      {"供货商", C::Text},    {"进货人", C::Text},   {"备注", C::LongText},
-                      {"类型", C::Text},      {"打印标志", C::Integer}});
+                     {{"编号", C::Text},
+                      {"商品大类", C::Text},
+                      {"商品名称", C::Text},
+                      {"规格", C::Text},
+                      {"商品编码", C::Text},
+                      {"进货单价", C::Number},
+                      {"进货数量", C::Number},
+                      {"合计", C::Number},
+                      {"进货日期", C::Date},
+                      {"供货商", C::Text},
+                      {"进货人", C::Text},
+                      {"备注", C::LongText},
+                      {"类型", C::Text},
+                      {"打印标志", C::Integer}});
     s << createTable(d, "Tab_xsch",
-                     {{"编号", C::Text},         {"商品大类", C::Text},    {"商品名称", C::Text},
-                      {"规格", C::Text},         {"商品编码", C::Text},    {"出货单价", C::Number},
-                      {"出货数量", C::Number},    {"合计", C::Number},      {"出货日期", C::Date},
-                      {"客户", C::Text},         {"出货人", C::Text},      {"备注", C::LongText},
-                      {"类型", C::Text},         {"欠款金额", C::Number},  {"打印标志", C::Integer},
+                     {{"编号", C::Text},
+                      {"商品大类", C::Text},
+                      {"商品名称", C::Text},
+                      {"规格", C::Text},
+                      {"商品编码", C::Text},
+                      {"出货单价", C::Number},
+                      {"出货数量", C::Number},
+                      {"合计", C::Number},
+                      {"出货日期", C::Date},
+                      {"客户", C::Text},
+                      {"出货人", C::Text},
+                      {"备注", C::LongText},
+                      {"类型", C::Text},
+                      {"欠款金额", C::Number},
+                      {"打印标志", C::Integer},
                       {"客户地址电话", C::Text}});
     s << createTable(d, "Tab_khgl",
-                     {{"客户简称", C::Text}, {"公司名", C::Text},   {"主联系人", C::Text},
-                      {"联系电话", C::Text}, {"通讯地址", C::Text}, {"手机", C::Text},
-                      {"职务", C::Text},     {"性别", C::Text},     {"传真", C::Text},
-                      {"住宅电话", C::Text}, {"QQMSN", C::Text},    {"网址", C::Text},
-                      {"电子邮箱", C::Text}, {"邮编", C::Text},     {"业务员", C::Text},
-                      {"备注", C::LongText}, {"类型", C::Text}});
+                     {{"客户简称", C::Text},
+                      {"公司名", C::Text},
+                      {"主联系人", C::Text},
+                      {"联系电话", C::Text},
+                      {"通讯地址", C::Text},
+                      {"手机", C::Text},
+                      {"职务", C::Text},
+                      {"性别", C::Text},
+                      {"传真", C::Text},
+                      {"住宅电话", C::Text},
+                      {"QQMSN", C::Text},
+                      {"网址", C::Text},
+                      {"电子邮箱", C::Text},
+                      {"邮编", C::Text},
+                      {"业务员", C::Text},
+                      {"备注", C::LongText},
+                      {"类型", C::Text}});
     s << createTable(d, "Tab_jysy",
                      {{"编号", C::Text},
                       {"活动名称", C::Text},
@@ -102,8 +138,7 @@ QStringList schemaStatements(const SqlDialect& d)
                         QStringLiteral("级别 ") + d.textType()};
     for (const QString& right : rightsColumns())
         user << right + QLatin1Char(' ') + d.integerType() + QStringLiteral(" default 0");
-    s << QStringLiteral("create table tab_user(") + user.join(QLatin1Char(',')) +
-             QLatin1Char(')');
+    s << QStringLiteral("create table tab_user(") + user.join(QLatin1Char(',')) + QLatin1Char(')');
 
     s << createTable(d, "tab_rz",
                      {{"日期", C::Text},
@@ -113,9 +148,9 @@ QStringList schemaStatements(const SqlDialect& d)
                       {"操作内容", C::LongText},
                       {"性质", C::Text},
                       {"工号", C::Text}});
-    s << createTable(d, "tab_company_info",
-                     {{"公司名", C::Text}, {"销售电话", C::Text}, {"传真", C::Text},
-                      {"地址", C::LongText}});
+    s << createTable(
+        d, "tab_company_info",
+        {{"公司名", C::Text}, {"销售电话", C::Text}, {"传真", C::Text}, {"地址", C::LongText}});
 
     // The log viewer lists the work numbers of this view, so it always shows the current users.
     s << QStringLiteral("create view 权限密码 as select 工号,用户名称 as 姓名,用户密码 as 密码 "
@@ -159,8 +194,7 @@ QStringList schemaStatements(const SqlDialect& d)
     return s;
 }
 
-void run(QSqlDatabase& db, const QString& sql)
-{
+void run(QSqlDatabase& db, const QString& sql) {
     QSqlQuery q(db);
     if (!q.exec(sql))
         throw SqlError(q.lastError().text(), sql);
@@ -168,8 +202,7 @@ void run(QSqlDatabase& db, const QString& sql)
 
 } // namespace
 
-bool ensureSchema(QSqlDatabase& db, const SqlDialect& dialect)
-{
+bool ensureSchema(QSqlDatabase& db, const SqlDialect& dialect) {
     {
         QSqlQuery q(db);
         if (!q.exec(dialect.tableExistsQuery(quoted(QStringLiteral("tab_user")))))

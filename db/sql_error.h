@@ -13,9 +13,7 @@ public:
     explicit SqlError(const QString& message, const QString& statement = {})
         : std::runtime_error(message.toStdString())
         , m_message(message)
-        , m_statement(statement)
-    {
-    }
+        , m_statement(statement) {}
 
     const QString& message() const { return m_message; }
     const QString& statement() const { return m_statement; }

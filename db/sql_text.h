@@ -5,8 +5,7 @@
 namespace db {
 
 // The one quoting helper: a value as a SQL string literal, inner single quotes doubled.
-inline QString quoted(const QString& value)
-{
+inline QString quoted(const QString& value) {
     QString out;
     out.reserve(value.size() + 2);
     out += QLatin1Char('\'');
@@ -20,8 +19,7 @@ inline QString quoted(const QString& value)
 }
 
 // A LIKE pattern that matches the trimmed text anywhere: '%text%', quoted.
-inline QString containsPattern(const QString& text)
-{
+inline QString containsPattern(const QString& text) {
     return quoted(QLatin1Char('%') + text.trimmed() + QLatin1Char('%'));
 }
 

@@ -22,21 +22,18 @@ namespace {
 
 bool g_splashEnabled = true;
 
-void information(QWidget* parent, const QString& text)
-{
+void information(QWidget* parent, const QString& text) {
     ShowInformation(text, parent);
 }
 
 } // namespace
 
-void Tfrm_login::setSplashEnabled(bool enabled)
-{
+void Tfrm_login::setSplashEnabled(bool enabled) {
     g_splashEnabled = enabled;
 }
 
 Tfrm_login::Tfrm_login(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
-{
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Tfrm_login"));
     setWindowTitle(QStringLiteral("用户登陆"));
     setFixedSize(420, 260);
@@ -123,8 +120,7 @@ Tfrm_login::Tfrm_login(QWidget* parent)
 
 Tfrm_login::~Tfrm_login() = default;
 
-void Tfrm_login::fillWorkNumbers()
-{
+void Tfrm_login::fillWorkNumbers() {
     m_userQuery.open(QStringLiteral("select 工号 from tab_user order by 工号"));
     for (; !m_userQuery.eof(); m_userQuery.next())
         m_workNoBox->addItem(m_userQuery.text(QStringLiteral("工号")));
@@ -133,20 +129,17 @@ void Tfrm_login::fillWorkNumbers()
     m_workNoBox->setEditText(QString());
 }
 
-void Tfrm_login::showEvent(QShowEvent* event)
-{
+void Tfrm_login::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_workNoBox->setFocus();
 }
 
-void Tfrm_login::closeEvent(QCloseEvent* event)
-{
+void Tfrm_login::closeEvent(QCloseEvent* event) {
     m_userQuery.close();
     QDialog::closeEvent(event);
 }
 
-bool Tfrm_login::lookupRow(const QString& workNo, bool tell)
-{
+bool Tfrm_login::lookupRow(const QString& workNo, bool tell) {
     m_userQuery.open(QStringLiteral("Select 工号,用户名称,用户密码 From tab_user Where 工号=") +
                      db::quoted(workNo));
     if (!m_userQuery.eof()) {
@@ -167,8 +160,7 @@ bool Tfrm_login::lookupRow(const QString& workNo, bool tell)
     return false;
 }
 
-void Tfrm_login::Lookup()
-{
+void Tfrm_login::Lookup() {
     const QString workNo = m_workNoBox->currentText().trimmed();
     if (workNo.isEmpty())
         return;
@@ -176,8 +168,7 @@ void Tfrm_login::Lookup()
         m_passwordBox->setFocus();
 }
 
-void Tfrm_login::LoginClick()
-{
+void Tfrm_login::LoginClick() {
     const QString workNo = m_workNoBox->currentText().trimmed();
     if (workNo.isEmpty()) {
         information(this, QStringLiteral("请选择一个工号"));
@@ -209,14 +200,12 @@ void Tfrm_login::LoginClick()
     }
 }
 
-void Tfrm_login::ExitClick()
-{
+void Tfrm_login::ExitClick() {
     m_resultFlag = 0;
     close();
 }
 
-bool Tfrm_login::eventFilter(QObject* watched, QEvent* event)
-{
+bool Tfrm_login::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_passwordBox && event->type() == QEvent::FocusIn) {
         QTimer::singleShot(0, this, [this] {
             try {
@@ -242,8 +231,7 @@ bool Tfrm_login::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Tfrm_login::keyPressEvent(QKeyEvent* event)
-{
+void Tfrm_login::keyPressEvent(QKeyEvent* event) {
     // Enter never closes the dialog by itself; Escape does nothing either.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         event->key() == Qt::Key_Escape)
@@ -251,8 +239,7 @@ void Tfrm_login::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void Tfrm_login::paintEvent(QPaintEvent*)
-{
+void Tfrm_login::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, width(), height());
     gradient.setColorAt(0, QColor(0x1f, 0x4e, 0x79));
@@ -262,15 +249,13 @@ void Tfrm_login::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-void Tfrm_login::mousePressEvent(QMouseEvent* event)
-{
+void Tfrm_login::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
     QDialog::mousePressEvent(event);
 }
 
-void Tfrm_login::mouseMoveEvent(QMouseEvent* event)
-{
+void Tfrm_login::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton)
         move(event->globalPosition().toPoint() - m_dragOffset);
     QDialog::mouseMoveEvent(event);

@@ -68,8 +68,8 @@ const MenuEntry kMenus[] = {
 };
 
 // Commands that open a business screen as a child window.
-const char* const kChildCommands[] = {"采购进货", "采购退货",   "销售出货",   "销售退货",
-                                      "库存查看", "商品利润",   "经营收营",   "客户管理",
+const char* const kChildCommands[] = {"采购进货",   "采购退货",   "销售出货",    "销售退货",
+                                      "库存查看",   "商品利润",   "经营收营",    "客户管理",
                                       "供货商管理", "月销售统计", "员工销售统计"};
 
 // Commands that log a line before the right is asked.
@@ -100,8 +100,7 @@ const ToolButton kToolButtons[] = {
     {"用户管理", "用户权限管理", {nullptr, nullptr}},
 };
 
-bool isChildCommand(const QString& command)
-{
+bool isChildCommand(const QString& command) {
     for (const char* c : kChildCommands)
         if (command == QString::fromUtf8(c))
             return true;
@@ -111,8 +110,7 @@ bool isChildCommand(const QString& command)
 } // namespace
 
 TFrm_Main::TFrm_Main(QWidget* parent)
-    : QMainWindow(parent)
-{
+    : QMainWindow(parent) {
     g_mainWindow = this;
     SetMessageOwner(this);
     setObjectName(QStringLiteral("TFrm_Main"));
@@ -135,34 +133,28 @@ TFrm_Main::TFrm_Main(QWidget* parent)
     buildToolBar();
 }
 
-TFrm_Main::~TFrm_Main()
-{
+TFrm_Main::~TFrm_Main() {
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
 }
 
-TFrm_Main* TFrm_Main::instance()
-{
+TFrm_Main* TFrm_Main::instance() {
     return g_mainWindow;
 }
 
-void TFrm_Main::setProgramEnder(std::function<void()> ender)
-{
+void TFrm_Main::setProgramEnder(std::function<void()> ender) {
     g_programEnder = std::move(ender);
 }
 
-void TFrm_Main::registerChildScreen(const QString& command, ChildFactory factory)
-{
+void TFrm_Main::registerChildScreen(const QString& command, ChildFactory factory) {
     m_childFactories.insert(command, std::move(factory));
 }
 
-void TFrm_Main::registerDialog(const QString& command, DialogFactory factory)
-{
+void TFrm_Main::registerDialog(const QString& command, DialogFactory factory) {
     m_dialogFactories.insert(command, std::move(factory));
 }
 
-void TFrm_Main::buildMenus()
-{
+void TFrm_Main::buildMenus() {
     QMenu* menu = nullptr;
     QString menuTitle;
     for (const MenuEntry& entry : kMenus) {
@@ -185,8 +177,7 @@ void TFrm_Main::buildMenus()
     }
 }
 
-void TFrm_Main::buildToolBar()
-{
+void TFrm_Main::buildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("工具栏"));
     bar->setObjectName(QStringLiteral("ToolBar"));
     bar->setMovable(false);
@@ -222,13 +213,11 @@ void TFrm_Main::buildToolBar()
     }
 }
 
-QAction* TFrm_Main::commandAction(const QString& command) const
-{
+QAction* TFrm_Main::commandAction(const QString& command) const {
     return m_actions.value(command);
 }
 
-void TFrm_Main::showEvent(QShowEvent* event)
-{
+void TFrm_Main::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!m_loginRun) {
         m_loginRun = true;
@@ -236,8 +225,7 @@ void TFrm_Main::showEvent(QShowEvent* event)
     }
 }
 
-void TFrm_Main::runLogin()
-{
+void TFrm_Main::runLogin() {
     m_loginRun = true;
     if (!m_login)
         m_login = new Tfrm_login(this);
@@ -245,20 +233,21 @@ void TFrm_Main::runLogin()
     afterLogin();
 }
 
-void TFrm_Main::afterLogin()
-{
+void TFrm_Main::afterLogin() {
     CurComputer = QStringLiteral("当前计算机");
     if (m_login->resultFlag() == 0) {
         endProgram();
         return;
     }
-    setStatusPanelText(1, QStringLiteral("当前操作用户：") + CurUserName + QStringLiteral(" 工号：") +
-                              CurUserNo);
+    setStatusPanelText(1, QStringLiteral("当前操作用户：") + CurUserName +
+                              QStringLiteral(" 工号：") + CurUserNo);
     try {
         const QString owner = OwnerText(CurUserNo.trimmed(), CurUserName.trimmed());
         if (HasRight(CurUserNo, QStringLiteral("可以查看所有业务单据"))) {
-            PurchaseOwnerFilter = QStringLiteral(" and 进货人 like ") + db::quoted(QStringLiteral("%%"));
-            SalesOwnerFilter = QStringLiteral(" and 出货人 like ") + db::quoted(QStringLiteral("%%"));
+            PurchaseOwnerFilter =
+                QStringLiteral(" and 进货人 like ") + db::quoted(QStringLiteral("%%"));
+            SalesOwnerFilter =
+                QStringLiteral(" and 出货人 like ") + db::quoted(QStringLiteral("%%"));
         } else {
             PurchaseOwnerFilter = QStringLiteral(" and 进货人=") + db::quoted(owner);
             SalesOwnerFilter = QStringLiteral(" and 出货人=") + db::quoted(owner);
@@ -270,21 +259,18 @@ void TFrm_Main::afterLogin()
     }
 }
 
-void TFrm_Main::endProgram()
-{
+void TFrm_Main::endProgram() {
     m_ending = true;
     if (g_programEnder)
         g_programEnder();
 }
 
-void TFrm_Main::logLine(const QString& content, const QString& nature)
-{
+void TFrm_Main::logLine(const QString& content, const QString& nature) {
     AddOperationLog(CurComputer, CurUserName, CurUserNo, content, nature,
                     TDM_Public::instance()->ADOQuery1());
 }
 
-void TFrm_Main::runCommand(const QString& command)
-{
+void TFrm_Main::runCommand(const QString& command) {
     try {
         for (const OpeningLog& log : kOpeningLogs) {
             if (command == QString::fromUtf8(log.command))
@@ -335,8 +321,7 @@ void TFrm_Main::runCommand(const QString& command)
     }
 }
 
-bool TFrm_Main::ActivateExistingChild(const QMetaObject* screenClass, QWidget* screen)
-{
+bool TFrm_Main::ActivateExistingChild(const QMetaObject* screenClass, QWidget* screen) {
     if (!screen)
         return false;
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
@@ -357,8 +342,7 @@ bool TFrm_Main::ActivateExistingChild(const QMetaObject* screenClass, QWidget* s
     return false;
 }
 
-void TFrm_Main::openChild(const QString& command)
-{
+void TFrm_Main::openChild(const QString& command) {
     QWidget* existing = m_screenRefs.value(command);
     if (existing && ActivateExistingChild(existing->metaObject(), existing))
         return;
@@ -386,8 +370,7 @@ void TFrm_Main::openChild(const QString& command)
     }
 }
 
-QList<QWidget*> TFrm_Main::childScreens() const
-{
+QList<QWidget*> TFrm_Main::childScreens() const {
     QList<QWidget*> screens;
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
         if (sub->widget())
@@ -395,8 +378,7 @@ QList<QWidget*> TFrm_Main::childScreens() const
     return screens;
 }
 
-void TFrm_Main::openDialog(const QString& command)
-{
+void TFrm_Main::openDialog(const QString& command) {
     const DialogFactory factory = m_dialogFactories.value(command);
     if (!factory)
         return;
@@ -405,20 +387,17 @@ void TFrm_Main::openDialog(const QString& command)
         dialog->exec();
 }
 
-void TFrm_Main::modifyPassword()
-{
+void TFrm_Main::modifyPassword() {
     Tfrm_modify_password dialog(CurUserName, CurUserNo, this);
     dialog.exec();
 }
 
-void TFrm_Main::showAbout()
-{
+void TFrm_Main::showAbout() {
     AboutDialog dialog(this);
     dialog.exec();
 }
 
-void TFrm_Main::backupOrRestore(bool restore)
-{
+void TFrm_Main::backupOrRestore(bool restore) {
     const QString right = restore ? QStringLiteral("数据还原") : QStringLiteral("数据备份");
     if (!HasRight(CurUserNo, right)) {
         NoRightMessage();
@@ -426,8 +405,9 @@ void TFrm_Main::backupOrRestore(bool restore)
     }
     if (!m_mdiArea->subWindowList().isEmpty()) {
         const QString question =
-            restore ? QStringLiteral("还原数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？")
-                    : QStringLiteral("备份数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？");
+            restore
+                ? QStringLiteral("还原数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？")
+                : QStringLiteral("备份数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？");
         if (!AskYesNo(right, question, this))
             return;
         closeAllChildren();
@@ -445,8 +425,7 @@ void TFrm_Main::backupOrRestore(bool restore)
             QStringLiteral("重要"));
 }
 
-void TFrm_Main::closeAllChildren()
-{
+void TFrm_Main::closeAllChildren() {
     const QList<QMdiSubWindow*> subs = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
     for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
         QMdiSubWindow* sub = *it;
@@ -456,8 +435,7 @@ void TFrm_Main::closeAllChildren()
     }
 }
 
-void TFrm_Main::tile(Qt::Orientation orientation)
-{
+void TFrm_Main::tile(Qt::Orientation orientation) {
     QList<QMdiSubWindow*> subs;
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
         if (sub->isVisible() && !sub->isMinimized())
@@ -484,8 +462,7 @@ void TFrm_Main::tile(Qt::Orientation orientation)
     }
 }
 
-void TFrm_Main::onlineUpgrade()
-{
+void TFrm_Main::onlineUpgrade() {
     if (!AskYesNo(QStringLiteral("软件升级"),
                   QStringLiteral("软件升级之前必须退出本软件,现在是否退出软件？"), this))
         return;
@@ -500,18 +477,15 @@ void TFrm_Main::onlineUpgrade()
     hide();
 }
 
-QString TFrm_Main::statusPanelText(int panel) const
-{
+QString TFrm_Main::statusPanelText(int panel) const {
     return m_panels[panel]->text();
 }
 
-void TFrm_Main::setStatusPanelText(int panel, const QString& text)
-{
+void TFrm_Main::setStatusPanelText(int panel, const QString& text) {
     m_panels[panel]->setText(text);
 }
 
-void TFrm_Main::closeEvent(QCloseEvent* event)
-{
+void TFrm_Main::closeEvent(QCloseEvent* event) {
     if (m_ending) {
         event->accept();
         return;

@@ -8,8 +8,7 @@
 namespace {
 
 int showBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-            QMessageBox::StandardButtons buttons, QWidget* parent)
-{
+            QMessageBox::StandardButtons buttons, QWidget* parent) {
     QMessageBox box(icon, caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption,
                     text, buttons, parent ? parent : MessageOwner());
     if (buttons & QMessageBox::No)
@@ -19,23 +18,19 @@ int showBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
 
 } // namespace
 
-void ShowInformation(const QString& text, QWidget* parent)
-{
+void ShowInformation(const QString& text, QWidget* parent) {
     showBox(QMessageBox::Information, QString(), text, QMessageBox::Ok, parent);
 }
 
-void ShowWarning(const QString& caption, const QString& text, QWidget* parent)
-{
+void ShowWarning(const QString& caption, const QString& text, QWidget* parent) {
     showBox(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
 }
 
-void ShowError(const QString& text, QWidget* parent)
-{
+void ShowError(const QString& text, QWidget* parent) {
     showBox(QMessageBox::Critical, QString(), text, QMessageBox::Ok, parent);
 }
 
-bool AskYesNo(const QString& caption, const QString& text, QWidget* parent)
-{
+bool AskYesNo(const QString& caption, const QString& text, QWidget* parent) {
     return showBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                    parent) == QMessageBox::Yes;
 }

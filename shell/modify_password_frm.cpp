@@ -13,8 +13,7 @@
 
 Tfrm_modify_password::Tfrm_modify_password(const QString& userName, const QString& workNo,
                                            QWidget* parent)
-    : QDialog(parent)
-{
+    : QDialog(parent) {
     setObjectName(QStringLiteral("Tfrm_modify_password"));
     setWindowTitle(QStringLiteral("密码修改"));
 
@@ -65,21 +64,18 @@ Tfrm_modify_password::Tfrm_modify_password(const QString& userName, const QStrin
     connect(m_cancel, &QPushButton::clicked, this, &Tfrm_modify_password::CancelClick);
 }
 
-void Tfrm_modify_password::showEvent(QShowEvent* event)
-{
+void Tfrm_modify_password::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_oldPassword->setFocus();
 }
 
-void Tfrm_modify_password::emptyPasswordToggled(bool on)
-{
+void Tfrm_modify_password::emptyPasswordToggled(bool on) {
     // Disabled boxes are painted grey by the style; enabled ones in the window colour.
     m_newPassword->setEnabled(!on);
     m_repeat->setEnabled(!on);
 }
 
-void Tfrm_modify_password::ConfirmClick()
-{
+void Tfrm_modify_password::ConfirmClick() {
     using db::quoted;
     const QString workNo = m_workNo->text().trimmed();
     try {
@@ -118,8 +114,7 @@ void Tfrm_modify_password::ConfirmClick()
     }
 }
 
-void Tfrm_modify_password::CancelClick()
-{
+void Tfrm_modify_password::CancelClick() {
     try {
         AddOperationLog(CurComputer, CurUserName, CurUserNo,
                         QStringLiteral("工号为：") + m_workNo->text().trimmed() +

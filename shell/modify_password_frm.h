@@ -13,8 +13,7 @@ class Tfrm_modify_password : public QDialog {
     Q_OBJECT
 
 public:
-    Tfrm_modify_password(const QString& userName, const QString& workNo,
-                         QWidget* parent = nullptr);
+    Tfrm_modify_password(const QString& userName, const QString& workNo, QWidget* parent = nullptr);
 
     void ConfirmClick();
     void CancelClick();

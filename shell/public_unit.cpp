@@ -11,7 +11,9 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QThread>
 
 #include <cmath>
 
@@ -25,8 +27,7 @@ namespace {
 QPointer<QWidget> g_messageOwner;
 }
 
-void ResetLoginState()
-{
+void ResetLoginState() {
     CurUserNo.clear();
     CurUserName.clear();
     CurComputer.clear();
@@ -34,66 +35,61 @@ void ResetLoginState()
     SalesOwnerFilter.clear();
 }
 
-QString OwnerText(const QString& workNo, const QString& userName)
-{
+QString OwnerText(const QString& workNo, const QString& userName) {
     return workNo + QLatin1Char('(') + userName + QLatin1Char(')');
 }
 
-void SetMessageOwner(QWidget* owner)
-{
+void SetMessageOwner(QWidget* owner) {
     g_messageOwner = owner;
 }
 
-QWidget* MessageOwner()
-{
+QWidget* MessageOwner() {
     if (g_messageOwner)
         return g_messageOwner;
     return QApplication::activeWindow();
 }
 
 void AddOperationLog(const QString& computer, const QString& operatorName, const QString& workNo,
-                     const QString& content, const QString& nature, db::Query& query)
-{
+                     const QString& content, const QString& nature, db::Query& query) {
     using db::quoted;
     query.close();
     const QDateTime now = QDateTime::currentDateTime();
     const QString date = now.date().toString(QStringLiteral("yyyy-MM-dd"));
     const QString time = now.time().toString(QStringLiteral("HH:mm:ss"));
-    const QString sql = QStringLiteral("insert into tab_rz(日期,时间,操作电脑名,操作员,操作内容,性质,"
-                                       "工号)values(") +
-                        quoted(date) + QLatin1Char(',') + quoted(time) + QLatin1Char(',') +
-                        quoted(computer.trimmed()) + QLatin1Char(',') + quoted(operatorName) +
-                        QLatin1Char(',') + quoted(content) + QLatin1Char(',') + quoted(nature) +
-                        QLatin1Char(',') + quoted(workNo) + QLatin1Char(')');
+    const QString sql =
+        QStringLiteral("insert into tab_rz(日期,时间,操作电脑名,操作员,操作内容,性质,"
+                       "工号)values(") +
+        quoted(date) + QLatin1Char(',') + quoted(time) + QLatin1Char(',') +
+        quoted(computer.trimmed()) + QLatin1Char(',') + quoted(operatorName) + QLatin1Char(',') +
+        quoted(content) + QLatin1Char(',') + quoted(nature) + QLatin1Char(',') + quoted(workNo) +
+        QLatin1Char(')');
     query.exec(sql);
 }
 
-bool HasRight(const QString& workNo, const QString& rightName)
-{
+bool HasRight(const QString& workNo, const QString& rightName) {
     using db::quoted;
     db::Query& query = TDM_Public::instance()->ADOQuery1();
     query.close();
-    query.open(QStringLiteral("Select ") + rightName + QStringLiteral(" From tab_user where 工号=") +
-               quoted(workNo) + QStringLiteral(" and ") + rightName + QLatin1Char('=') +
+    query.open(QStringLiteral("Select ") + rightName +
+               QStringLiteral(" From tab_user where 工号=") + quoted(workNo) +
+               QStringLiteral(" and ") + rightName + QLatin1Char('=') +
                quoted(QStringLiteral("1")));
     const bool granted = !query.eof();
     query.close();
     return granted;
 }
 
-void FillUserCombo(QComboBox* comboBox, db::Query& query)
-{
+void FillUserCombo(QComboBox* comboBox, db::Query& query) {
     query.close();
     query.open(QStringLiteral("select 工号,用户名称 from tab_user order by 工号 desc "));
     comboBox->clear();
     comboBox->addItem(QString());
     for (; !query.eof(); query.next())
-        comboBox->addItem(OwnerText(query.text(QStringLiteral("工号")),
-                                    query.text(QStringLiteral("用户名称"))));
+        comboBox->addItem(
+            OwnerText(query.text(QStringLiteral("工号")), query.text(QStringLiteral("用户名称"))));
 }
 
-QString IncrementDocumentNo(const QString& number)
-{
+QString IncrementDocumentNo(const QString& number) {
     const QString text = number.trimmed();
     bool digitsOnly = !text.isEmpty() && text.size() <= 18;
     for (const QChar c : text)
@@ -106,11 +102,11 @@ QString IncrementDocumentNo(const QString& number)
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         throw db::SqlError(QStringLiteral("'%1' is not a valid floating point value").arg(number));
-    return QString::number(value + 1, 'f', 15).remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    return QString::number(value + 1, 'f', 15)
+        .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
 }
 
-QString NewDocumentNo(const QString& tableName, db::Query& query)
-{
+QString NewDocumentNo(const QString& tableName, db::Query& query) {
     query.close();
     const QString serverDate = db::dialect().serverDateYmd();
     // The first condition only lets the index skip the earlier days; the second is the rule.
@@ -126,22 +122,44 @@ QString NewDocumentNo(const QString& tableName, db::Query& query)
     return IncrementDocumentNo(highest);
 }
 
-QString IfElseStr(bool flag, const QString& a, const QString& b)
-{
+QString InsertWithDocumentNo(const QString& tableName, const QString& number,
+                             const std::function<QString(const QString&)>& insertStatement,
+                             db::Query& query) {
+    constexpr int attempts = 50;
+    QString current = number;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            query.exec(insertStatement(current));
+            return current;
+        } catch (const db::SqlError& e) {
+            if (attempt >= attempts || !db::dialect().isUniqueViolation(e.message()))
+                throw;
+        }
+        // Two computers that keep drawing in step would keep colliding: wait a moment of
+        // random length before drawing again.
+        QThread::msleep(QRandomGenerator::global()->bounded(1, 5 + 5 * attempt));
+        const QString next = NewDocumentNo(tableName, query);
+        // The highest number of the day may still be older than ours if the colliding line
+        // is not yet visible; never go backwards.
+        current =
+            next.size() == current.size() && next <= current ? IncrementDocumentNo(current) : next;
+    }
+}
+
+QString IfElseStr(bool flag, const QString& a, const QString& b) {
     return flag ? a : b;
 }
 
-void NoRightMessage()
-{
+void NoRightMessage() {
     ShowWarning(QStringLiteral("操作提示"),
                 QStringLiteral("对不起,你没有操作此功能的权限,请您联系-系统管理员"));
 }
 
-QString MoneyToChinese(double amount)
-{
+QString MoneyToChinese(double amount) {
     if (amount == 0)
         return QStringLiteral("零");
-    static const QString table = QStringLiteral("零壹贰叁肆伍陆柒捌玖◇分角圆拾佰仟万拾佰仟亿拾佰仟万");
+    static const QString table =
+        QStringLiteral("零壹贰叁肆伍陆柒捌玖◇分角圆拾佰仟万拾佰仟亿拾佰仟万");
     auto unit = [](int position) { return QString(table.at(position)); };
     auto digitName = [](QChar c) {
         const int d = c.digitValue();

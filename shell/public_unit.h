@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QComboBox;
 class QWidget;
 
@@ -38,6 +40,15 @@ void FillUserCombo(QComboBox* comboBox, db::Query& query);
 // The next line number of a business table: today's date as yyyymmdd and a 7-digit running
 // number of the day. Throws db::SqlError when the highest number of the day is not a number.
 QString NewDocumentNo(const QString& tableName, db::Query& query);
+
+// Inserts a new line of a business table under the number drawn for it. Numbers are not
+// reserved, so another computer may have written a line under the same number meanwhile; the
+// table's unique key refuses the second line, and the next number is drawn and tried again, a
+// bounded number of times. insertStatement builds the insert for a given number. Returns the
+// number the line was written under; other statement errors throw db::SqlError.
+QString InsertWithDocumentNo(const QString& tableName, const QString& number,
+                             const std::function<QString(const QString&)>& insertStatement,
+                             db::Query& query);
 
 // Adds one to a line number given as decimal text, exactly, without rounding (the running
 // number carries into the date digits past 9999999). Throws db::SqlError when the text is not

@@ -5,16 +5,14 @@
 
 namespace sys {
 
-QString programFolder()
-{
+QString programFolder() {
     const QString home = qEnvironmentVariable("MERCHDESK_HOME");
     if (!home.isEmpty())
         return QDir(home).absolutePath();
     return QCoreApplication::applicationDirPath();
 }
 
-QString programFile(const QString& name)
-{
+QString programFile(const QString& name) {
     return programFolder() + QLatin1Char('/') + name;
 }
 

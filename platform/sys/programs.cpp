@@ -7,8 +7,7 @@
 namespace sys {
 
 bool startProgram(const QString& program, const QStringList& arguments,
-                  const QString& workingFolder)
-{
+                  const QString& workingFolder) {
     if (program.isEmpty())
         return false;
     if (program.contains(QLatin1Char('/'))) {
@@ -19,8 +18,7 @@ bool startProgram(const QString& program, const QStringList& arguments,
     return QProcess::startDetached(program, arguments, workingFolder);
 }
 
-QString findProgram(const QStringList& candidates)
-{
+QString findProgram(const QStringList& candidates) {
     for (const QString& name : candidates) {
         const QString path = QStandardPaths::findExecutable(name);
         if (!path.isEmpty())
@@ -29,15 +27,13 @@ QString findProgram(const QStringList& candidates)
     return {};
 }
 
-QString desktopCalculator()
-{
+QString desktopCalculator() {
     return findProgram({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
                         QStringLiteral("galculator"), QStringLiteral("qalculate-gtk"),
                         QStringLiteral("mate-calc"), QStringLiteral("xcalc")});
 }
 
-QString desktopTextEditor()
-{
+QString desktopTextEditor() {
     return findProgram({QStringLiteral("gnome-text-editor"), QStringLiteral("gedit"),
                         QStringLiteral("kate"), QStringLiteral("kwrite"),
                         QStringLiteral("mousepad"), QStringLiteral("pluma"), QStringLiteral("xed"),

@@ -9,8 +9,7 @@ namespace sys {
 
 namespace {
 
-QString serverName(const QString& name)
-{
+QString serverName(const QString& name) {
     return name + QStringLiteral("-") + qEnvironmentVariable("USER", QStringLiteral("user"));
 }
 
@@ -18,9 +17,8 @@ QString serverName(const QString& name)
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& name, QObject* parent)
     : QObject(parent)
-    , m_lock(std::make_unique<QLockFile>(QDir::temp().filePath(serverName(name) +
-                                                               QStringLiteral(".lock"))))
-{
+    , m_lock(std::make_unique<QLockFile>(
+          QDir::temp().filePath(serverName(name) + QStringLiteral(".lock")))) {
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {
         m_anotherCopyRuns = true;

@@ -4,8 +4,7 @@
 
 namespace sys {
 
-double tickCountMs()
-{
+double tickCountMs() {
     static QElapsedTimer timer = [] {
         QElapsedTimer t;
         t.start();

@@ -24,16 +24,14 @@ private:
 };
 
 void CompanyInfoTest::fill(Tfrm_reprot& dialog, const QString& name, const QString& phone,
-                           const QString& fax, const QString& address)
-{
+                           const QString& fax, const QString& address) {
     dialog.findChild<QLineEdit*>(QStringLiteral("companyNameEdit"))->setText(name);
     dialog.findChild<QLineEdit*>(QStringLiteral("salesPhoneEdit"))->setText(phone);
     dialog.findChild<QLineEdit*>(QStringLiteral("faxEdit"))->setText(fax);
     dialog.findChild<QLineEdit*>(QStringLiteral("addressEdit"))->setText(address);
 }
 
-void CompanyInfoTest::samplesBeforeAnyRow()
-{
+void CompanyInfoTest::samplesBeforeAnyRow() {
     AppFixture app;
     Tfrm_reprot dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("公司信息设置"));
@@ -41,8 +39,7 @@ void CompanyInfoTest::samplesBeforeAnyRow()
              QStringLiteral("XXXX贸易有限公司"));
 }
 
-void CompanyInfoTest::savedTwiceLeavesOneRow()
-{
+void CompanyInfoTest::savedTwiceLeavesOneRow() {
     AppFixture app;
     {
         Tfrm_reprot dialog;
@@ -64,12 +61,13 @@ void CompanyInfoTest::savedTwiceLeavesOneRow()
     QCOMPARE(rows[0].value(QStringLiteral("销售电话")).toString(), QStringLiteral("333"));
     QCOMPARE(rows[0].value(QStringLiteral("传真")).toString(), QString());
     QVERIFY(!rows[0].value(QStringLiteral("传真")).isNull());
-    QCOMPARE(app.count(QStringLiteral("tab_rz"), QStringLiteral("操作内容='修改了公司的基础资料信息' and 性质='重要'")), 2);
+    QCOMPARE(app.count(QStringLiteral("tab_rz"),
+                       QStringLiteral("操作内容='修改了公司的基础资料信息' and 性质='重要'")),
+             2);
     QCOMPARE(app.boxes().count(), 0);
 }
 
-void CompanyInfoTest::emptyNameSavesNothing()
-{
+void CompanyInfoTest::emptyNameSavesNothing() {
     AppFixture app;
     Tfrm_reprot dialog;
     dialog.show();
@@ -81,14 +79,15 @@ void CompanyInfoTest::emptyNameSavesNothing()
     QCOMPARE(app.boxes().count(), 0);
 }
 
-void CompanyInfoTest::failedSaveKeepsOldRow()
-{
+void CompanyInfoTest::failedSaveKeepsOldRow() {
     AppFixture app;
     // A table that refuses the new row once the old one is deleted.
     app.exec(QStringLiteral("drop table tab_company_info"));
-    app.exec(QStringLiteral("create table tab_company_info(公司名 varchar(255), 销售电话 varchar(255) "
-                            "check (销售电话 <> '失败'), 传真 varchar(255), 地址 text)"));
-    app.exec(QStringLiteral("insert into tab_company_info(公司名,销售电话,传真,地址)values('旧公司','1','2','3')"));
+    app.exec(
+        QStringLiteral("create table tab_company_info(公司名 varchar(255), 销售电话 varchar(255) "
+                       "check (销售电话 <> '失败'), 传真 varchar(255), 地址 text)"));
+    app.exec(QStringLiteral(
+        "insert into tab_company_info(公司名,销售电话,传真,地址)values('旧公司','1','2','3')"));
     Tfrm_reprot dialog;
     dialog.show();
     fill(dialog, QStringLiteral("新公司"), QStringLiteral("失败"), QString(), QString());
@@ -101,18 +100,18 @@ void CompanyInfoTest::failedSaveKeepsOldRow()
     QCOMPARE(app.count(QStringLiteral("tab_rz")), 0);
 }
 
-void CompanyInfoTest::cancelLogs()
-{
+void CompanyInfoTest::cancelLogs() {
     AppFixture app;
     Tfrm_reprot dialog;
     fill(dialog, QStringLiteral("甲公司"), QStringLiteral("111"), QString(), QString());
     dialog.CancelClick();
     QCOMPARE(app.count(QStringLiteral("tab_company_info")), 0);
-    QCOMPARE(app.count(QStringLiteral("tab_rz"), QStringLiteral("操作内容='取消修改公司的基础资料操作' and 性质='一般'")), 1);
+    QCOMPARE(app.count(QStringLiteral("tab_rz"),
+                       QStringLiteral("操作内容='取消修改公司的基础资料操作' and 性质='一般'")),
+             1);
 }
 
-void CompanyInfoTest::openedFromMainWindowWithoutRight()
-{
+void CompanyInfoTest::openedFromMainWindowWithoutRight() {
     AppFixture app;
     app.addUser(QStringLiteral("0001"), QStringLiteral("张三"), QString(), {});
     QVERIFY(app.login(QStringLiteral("0001")));

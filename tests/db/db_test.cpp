@@ -32,36 +32,39 @@ private Q_SLOTS:
     void unsupportedDataSourceIsNamed();
 };
 
-void DbTest::schemaHasEveryColumn_data()
-{
+void DbTest::schemaHasEveryColumn_data() {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("columns");
     QTest::newRow("Tab_Cgjh") << "Tab_Cgjh"
-                              << QStringList{"编号", "商品大类", "商品名称", "规格", "商品编码", "进货单价",
-                                             "进货数量", "合计", "进货日期", "供货商", "进货人", "备注",
-                                             "类型", "打印标志"};
+                              << QStringList{"编号",     "商品大类", "商品名称", "规格",
+                                             "商品编码", "进货单价", "进货数量", "合计",
+                                             "进货日期", "供货商",   "进货人",   "备注",
+                                             "类型",     "打印标志"};
     QTest::newRow("Tab_xsch") << "tab_XSCH"
-                              << QStringList{"编号", "商品大类", "商品名称", "规格", "商品编码", "出货单价",
-                                             "出货数量", "合计", "出货日期", "客户", "出货人", "备注",
-                                             "类型", "欠款金额", "打印标志", "客户地址电话"};
+                              << QStringList{"编号",     "商品大类", "商品名称", "规格",
+                                             "商品编码", "出货单价", "出货数量", "合计",
+                                             "出货日期", "客户",     "出货人",   "备注",
+                                             "类型",     "欠款金额", "打印标志", "客户地址电话"};
     QTest::newRow("Tab_khgl") << "Tab_khgl"
-                              << QStringList{"客户简称", "公司名", "主联系人", "联系电话", "通讯地址", "手机",
-                                             "职务", "性别", "传真", "住宅电话", "QQMSN", "网址",
-                                             "电子邮箱", "邮编", "业务员", "备注", "类型"};
-    QTest::newRow("Tab_jysy") << "Tab_jysy"
-                              << QStringList{"编号", "活动名称", "金额", "经手人", "往来单位", "日期", "备注"};
+                              << QStringList{"客户简称", "公司名",   "主联系人", "联系电话",
+                                             "通讯地址", "手机",     "职务",     "性别",
+                                             "传真",     "住宅电话", "QQMSN",    "网址",
+                                             "电子邮箱", "邮编",     "业务员",   "备注",
+                                             "类型"};
+    QTest::newRow("Tab_jysy") << "Tab_jysy" << QStringList{"编号",     "活动名称", "金额", "经手人",
+                                                           "往来单位", "日期",     "备注"};
     QTest::newRow("Tab_Hdlb") << "Tab_Hdlb" << QStringList{"活动类型", "活动名称", "备注"};
     QTest::newRow("tab_user") << "tab_user"
-                              << (QStringList{"工号", "用户名称", "用户密码", "级别"} + db::rightsColumns());
-    QTest::newRow("tab_rz") << "tab_rz"
-                            << QStringList{"日期", "时间", "操作电脑名", "操作员", "操作内容", "性质", "工号"};
-    QTest::newRow("tab_company_info") << "tab_company_info"
-                                      << QStringList{"公司名", "销售电话", "传真", "地址"};
+                              << (QStringList{"工号", "用户名称", "用户密码", "级别"} +
+                                  db::rightsColumns());
+    QTest::newRow("tab_rz") << "tab_rz" << QStringList{"日期",     "时间", "操作电脑名", "操作员",
+                                                       "操作内容", "性质", "工号"};
+    QTest::newRow("tab_company_info")
+        << "tab_company_info" << QStringList{"公司名", "销售电话", "传真", "地址"};
     QTest::newRow("权限密码") << "权限密码" << QStringList{"工号", "姓名", "密码"};
 }
 
-void DbTest::schemaHasEveryColumn()
-{
+void DbTest::schemaHasEveryColumn() {
     QFETCH(QString, table);
     QFETCH(QStringList, columns);
     AppFixture app;
@@ -72,8 +75,7 @@ void DbTest::schemaHasEveryColumn()
     QCOMPARE(db::rightsColumns().size(), 21);
 }
 
-void DbTest::firstAdministrator()
-{
+void DbTest::firstAdministrator() {
     AppFixture app;
     const auto users = app.rows(QStringLiteral("select * from tab_user"));
     QCOMPARE(users.size(), 1);
@@ -91,21 +93,31 @@ void DbTest::firstAdministrator()
     QCOMPARE(view[0].value(QStringLiteral("姓名")).toString(), QStringLiteral("张三"));
 }
 
-void DbTest::valueConventions()
-{
+void DbTest::valueConventions() {
     AppFixture app;
     // Numbers and dates arrive as quoted texts; the print flag as a bare 0 and a quoted '1'.
-    app.exec(QStringLiteral("insert into Tab_Cgjh(编号,商品编码,规格,进货单价,进货数量,合计,进货日期,类型,打印标志)"
-                            "values('200708150000001','A1','大','12.5','4','50','2007-08-15','采购入库',0)"));
-    app.exec(QStringLiteral("insert into Tab_Cgjh(编号,商品编码,规格,进货单价,进货数量,合计,进货日期,类型,打印标志)"
-                            "values('200708150000002','A1','大','0.1','3','0.3','2007-08-16','采购入库',0)"));
+    app.exec(QStringLiteral(
+        "insert into Tab_Cgjh(编号,商品编码,规格,进货单价,进货数量,合计,进货日期,类型,打印标志)"
+        "values('200708150000001','A1','大','12.5','4','50','2007-08-15','采购入库',0)"));
+    app.exec(QStringLiteral(
+        "insert into Tab_Cgjh(编号,商品编码,规格,进货单价,进货数量,合计,进货日期,类型,打印标志)"
+        "values('200708150000002','A1','大','0.1','3','0.3','2007-08-16','采购入库',0)"));
     app.exec(QStringLiteral("update  Tab_cgjh set 打印标志='1' where 编号='200708150000002'"));
     QCOMPARE(app.count(QStringLiteral("Tab_Cgjh"), QStringLiteral("打印标志=1")), 1);
-    QCOMPARE(app.scalar(QStringLiteral("select sum(cast(进货数量 as double precision)) as n from Tab_Cgjh")).toDouble(), 7.0);
-    QCOMPARE(app.scalar(QStringLiteral("select coalesce(sum(合计),0) as n from tab_cgjh")).toDouble(), 50.3);
-    QCOMPARE(app.count(QStringLiteral("Tab_Cgjh"), QStringLiteral("进货日期>='2007-08-15' and 进货日期<='2007-08-15'")), 1);
-    QCOMPARE(app.scalar(QStringLiteral("select 进货日期 from Tab_Cgjh where 编号='200708150000001'")).toDate(),
-             QDate(2007, 8, 15));
+    QCOMPARE(app.scalar(QStringLiteral(
+                            "select sum(cast(进货数量 as double precision)) as n from Tab_Cgjh"))
+                 .toDouble(),
+             7.0);
+    QCOMPARE(
+        app.scalar(QStringLiteral("select coalesce(sum(合计),0) as n from tab_cgjh")).toDouble(),
+        50.3);
+    QCOMPARE(app.count(QStringLiteral("Tab_Cgjh"),
+                       QStringLiteral("进货日期>='2007-08-15' and 进货日期<='2007-08-15'")),
+             1);
+    QCOMPARE(
+        app.scalar(QStringLiteral("select 进货日期 from Tab_Cgjh where 编号='200708150000001'"))
+            .toDate(),
+        QDate(2007, 8, 15));
     // Rights compare with the quoted '1' and take the texts '0' and '1'.
     app.exec(QStringLiteral("update tab_user set 采购进货='0' where 工号='888'"));
     QCOMPARE(app.count(QStringLiteral("tab_user"), QStringLiteral("采购进货='1'")), 0);
@@ -115,20 +127,19 @@ void DbTest::valueConventions()
     QCOMPARE(app.count(QStringLiteral("Tab_Cgjh"), QStringLiteral("供货商 like '%%'")), 1);
 }
 
-void DbTest::quotesAreStoredAsTyped()
-{
+void DbTest::quotesAreStoredAsTyped() {
     AppFixture app;
     const QString text = QStringLiteral("O'Brien's \"best\" 酒'");
     QCOMPARE(db::quoted(QStringLiteral("a'b")), QStringLiteral("'a''b'"));
     app.exec(QStringLiteral("insert into Tab_khgl(客户简称,备注)values(") + db::quoted(text) +
              QLatin1Char(',') + db::quoted(QStringLiteral("'")) + QLatin1Char(')'));
-    QCOMPARE(app.scalar(QStringLiteral("select 客户简称 from Tab_khgl where 客户简称=") + db::quoted(text))
+    QCOMPARE(app.scalar(QStringLiteral("select 客户简称 from Tab_khgl where 客户简称=") +
+                        db::quoted(text))
                  .toString(),
              text);
 }
 
-void DbTest::datePartConditions_data()
-{
+void DbTest::datePartConditions_data() {
     QTest::addColumn<int>("part");
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("matches");
@@ -141,25 +152,25 @@ void DbTest::datePartConditions_data()
     QTest::newRow("month bare") << int(db::SqlDialect::DatePart::Month) << "12" << 1;
 }
 
-void DbTest::datePartConditions()
-{
+void DbTest::datePartConditions() {
     QFETCH(int, part);
     QFETCH(QString, value);
     QFETCH(int, matches);
     AppFixture app;
     for (const char* date : {"2007-08-01", "2007-08-31", "2008-12-01"})
-        app.exec(QStringLiteral("insert into Tab_xsch(出货日期)values('%1')").arg(QLatin1String(date)));
+        app.exec(
+            QStringLiteral("insert into Tab_xsch(出货日期)values('%1')").arg(QLatin1String(date)));
     const QString condition = db::dialect().datePartEquals(db::SqlDialect::DatePart(part),
                                                            QStringLiteral("出货日期"), value);
     QCOMPARE(app.count(QStringLiteral("Tab_xsch"), condition), matches);
 }
 
-void DbTest::datePartOfLettersIsAnError()
-{
+void DbTest::datePartOfLettersIsAnError() {
     AppFixture app;
     app.exec(QStringLiteral("insert into Tab_Cgjh(进货日期)values('2007-08-01')"));
     db::Query q;
-    for (const QString& value : {QStringLiteral("'abc'"), QStringLiteral("''"), QStringLiteral("'20O7'")}) {
+    for (const QString& value :
+         {QStringLiteral("'abc'"), QStringLiteral("''"), QStringLiteral("'20O7'")}) {
         const QString sql = QStringLiteral("select * from Tab_Cgjh where 1=1 and ") +
                             db::dialect().datePartEquals(db::SqlDialect::DatePart::Year,
                                                          QStringLiteral("进货日期"), value);
@@ -167,10 +178,10 @@ void DbTest::datePartOfLettersIsAnError()
     }
 }
 
-void DbTest::serverDateAndViews()
-{
+void DbTest::serverDateAndViews() {
     AppFixture app;
-    QCOMPARE(app.scalar(QStringLiteral("select ") + db::dialect().serverDateYmd() + QStringLiteral(" as d"))
+    QCOMPARE(app.scalar(QStringLiteral("select ") + db::dialect().serverDateYmd() +
+                        QStringLiteral(" as d"))
                  .toString(),
              QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
     const QString exists = db::dialect().viewExistsQuery(db::quoted(QStringLiteral("view888")));
@@ -181,8 +192,7 @@ void DbTest::serverDateAndViews()
     QCOMPARE(app.rows(exists).size(), 0);
 }
 
-void DbTest::lineNumbersAreUnique()
-{
+void DbTest::lineNumbersAreUnique() {
     AppFixture app;
     for (const char* table : {"Tab_Cgjh", "Tab_xsch", "Tab_jysy"}) {
         const QString insert = QStringLiteral("insert into %1(编号)values('200708150000001')")
@@ -197,8 +207,7 @@ void DbTest::lineNumbersAreUnique()
     }
 }
 
-void DbTest::existingDatabaseIsKept()
-{
+void DbTest::existingDatabaseIsKept() {
     if (testing::usingSharedServer())
         QSKIP("the embedded database file only");
     AppFixture app;
@@ -210,8 +219,7 @@ void DbTest::existingDatabaseIsKept()
     QCOMPARE(users[0].value(QStringLiteral("工号")).toString(), QStringLiteral("0001"));
 }
 
-void DbTest::unopenableDatabaseReportsTheMessage()
-{
+void DbTest::unopenableDatabaseReportsTheMessage() {
     if (testing::usingSharedServer())
         QSKIP("the embedded database file only");
     QTemporaryDir home;
@@ -230,8 +238,7 @@ void DbTest::unopenableDatabaseReportsTheMessage()
     qunsetenv("MERCHDESK_HOME");
 }
 
-void DbTest::unsupportedDataSourceIsNamed()
-{
+void DbTest::unsupportedDataSourceIsNamed() {
     QTemporaryDir config;
     QFile ini(config.path() + QStringLiteral("/odbc.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly));

@@ -27,23 +27,29 @@ private Q_SLOTS:
     void ownerFilters();
 };
 
-void LoginTest::passwords_data()
-{
+void LoginTest::passwords_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("same") << "abc" << "abc" << true;
-    QTest::newRow("wrong") << "abc" << "abd" << false;
-    QTest::newRow("case differs") << "abc" << "ABC" << false;
-    QTest::newRow("blanks typed around") << "abc" << "  abc " << true;
-    QTest::newRow("blanks stored around") << " abc " << "abc" << true;
-    QTest::newRow("empty stored, empty typed") << "" << "" << true;
-    QTest::newRow("empty stored, text typed") << "" << "x" << false;
-    QTest::newRow("quote in password") << "a'b" << "a'b" << true;
+    QTest::newRow("same") << "abc"
+                          << "abc" << true;
+    QTest::newRow("wrong") << "abc"
+                           << "abd" << false;
+    QTest::newRow("case differs") << "abc"
+                                  << "ABC" << false;
+    QTest::newRow("blanks typed around") << "abc"
+                                         << "  abc " << true;
+    QTest::newRow("blanks stored around") << " abc "
+                                          << "abc" << true;
+    QTest::newRow("empty stored, empty typed") << ""
+                                               << "" << true;
+    QTest::newRow("empty stored, text typed") << ""
+                                              << "x" << false;
+    QTest::newRow("quote in password") << "a'b"
+                                       << "a'b" << true;
 }
 
-void LoginTest::passwords()
-{
+void LoginTest::passwords() {
     QFETCH(QString, stored);
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
@@ -54,7 +60,8 @@ void LoginTest::passwords()
     MessageBoxWatcher& boxes = app.boxes();
     dialog.findChild<QComboBox*>(QStringLiteral("workNoBox"))->setEditText(QStringLiteral("0001"));
     dialog.Lookup();
-    QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("nameBox"))->text(), QStringLiteral("张三"));
+    QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("nameBox"))->text(),
+             QStringLiteral("张三"));
     dialog.findChild<QLineEdit*>(QStringLiteral("passwordBox"))->setText(typed);
     dialog.LoginClick();
     QCOMPARE(dialog.resultFlag(), accepted ? 1 : 0);
@@ -76,8 +83,7 @@ void LoginTest::passwords()
     }
 }
 
-void LoginTest::unknownWorkNumberEmptiesBoxes()
-{
+void LoginTest::unknownWorkNumberEmptiesBoxes() {
     AppFixture app;
     Tfrm_login dialog;
     dialog.show();
@@ -105,8 +111,7 @@ void LoginTest::unknownWorkNumberEmptiesBoxes()
     QCOMPARE(dialog.resultFlag(), 0);
 }
 
-void LoginTest::emptyWorkNumberAsksForOne()
-{
+void LoginTest::emptyWorkNumberAsksForOne() {
     AppFixture app;
     Tfrm_login dialog;
     dialog.show();
@@ -117,8 +122,7 @@ void LoginTest::emptyWorkNumberAsksForOne()
     QCOMPARE(dialog.resultFlag(), 0);
 }
 
-void LoginTest::workNumberListHasNoEmptyItem()
-{
+void LoginTest::workNumberListHasNoEmptyItem() {
     AppFixture app;
     app.addUser(QStringLiteral("0002"), QStringLiteral("李四"), QString(), {});
     app.addUser(QStringLiteral("0001"), QStringLiteral("张三"), QString(), {});
@@ -127,11 +131,11 @@ void LoginTest::workNumberListHasNoEmptyItem()
     QStringList items;
     for (int i = 0; i < workNo->count(); ++i)
         items << workNo->itemText(i);
-    QCOMPARE(items, (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("888")}));
+    QCOMPARE(items,
+             (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("888")}));
 }
 
-void LoginTest::loginThroughMainWindowSetsState()
-{
+void LoginTest::loginThroughMainWindowSetsState() {
     AppFixture app;
     app.addUser(QStringLiteral("0001"), QStringLiteral("张三"), QStringLiteral("pw"), {});
     QVERIFY(app.login(QStringLiteral("0001"), QStringLiteral("pw")));
@@ -140,7 +144,8 @@ void LoginTest::loginThroughMainWindowSetsState()
     QVERIFY(!app.programEnded());
     // Later log rows carry the computer label; the login row does not.
     app.mainWindow()->runCommand(QStringLiteral("库存查看"));
-    const auto log = app.rows(QStringLiteral("select 操作电脑名 from tab_rz order by 时间, 操作内容"));
+    const auto log =
+        app.rows(QStringLiteral("select 操作电脑名 from tab_rz order by 时间, 操作内容"));
     QCOMPARE(log.size(), 2);
     QStringList computers;
     for (const auto& row : log)
@@ -149,8 +154,7 @@ void LoginTest::loginThroughMainWindowSetsState()
     QVERIFY(computers.contains(QStringLiteral("当前计算机")));
 }
 
-void LoginTest::closingWithoutLoginEndsProgram()
-{
+void LoginTest::closingWithoutLoginEndsProgram() {
     AppFixture app;
     testing::whenModal("Tfrm_login", [](QWidget* dialog) {
         dialog->findChild<QWidget*>(QStringLiteral("exitButton"))->metaObject();
@@ -162,17 +166,17 @@ void LoginTest::closingWithoutLoginEndsProgram()
     QVERIFY(CurUserNo.isEmpty());
 }
 
-void LoginTest::ownerFilters_data()
-{
+void LoginTest::ownerFilters_data() {
     QTest::addColumn<bool>("seesAll");
     QTest::addColumn<QString>("purchase");
     QTest::addColumn<QString>("sales");
-    QTest::newRow("sees all") << true << " and 进货人 like '%%'" << " and 出货人 like '%%'";
-    QTest::newRow("own lines") << false << " and 进货人='0007(王五)'" << " and 出货人='0007(王五)'";
+    QTest::newRow("sees all") << true << " and 进货人 like '%%'"
+                              << " and 出货人 like '%%'";
+    QTest::newRow("own lines") << false << " and 进货人='0007(王五)'"
+                               << " and 出货人='0007(王五)'";
 }
 
-void LoginTest::ownerFilters()
-{
+void LoginTest::ownerFilters() {
     QFETCH(bool, seesAll);
     QFETCH(QString, purchase);
     QFETCH(QString, sales);

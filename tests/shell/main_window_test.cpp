@@ -53,8 +53,7 @@ private:
     static void registerTestScreens(TFrm_Main* main, int* created = nullptr);
 };
 
-void MainWindowTest::registerTestScreens(TFrm_Main* main, int* created)
-{
+void MainWindowTest::registerTestScreens(TFrm_Main* main, int* created) {
     main->registerChildScreen(QStringLiteral("采购进货"), [created]() -> QWidget* {
         if (created)
             ++*created;
@@ -64,8 +63,7 @@ void MainWindowTest::registerTestScreens(TFrm_Main* main, int* created)
                               []() -> QWidget* { return new ReturnTestScreen; });
 }
 
-void MainWindowTest::menusAndToolbar()
-{
+void MainWindowTest::menusAndToolbar() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
     QCOMPARE(main->windowTitle(), QStringLiteral("Vantrel V1.0"));
@@ -78,14 +76,15 @@ void MainWindowTest::menusAndToolbar()
             entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
         entries << QStringLiteral("|");
     }
-    QCOMPARE(menus, (QStringList{"采购管理", "销售管理", "库存管理", "利润统计", "人员管理", "销售统计",
-                                 "数据管理", "常用工具", "帮助", "窗口排列"}));
-    QCOMPARE(entries.join(QLatin1Char(' ')),
-             QStringLiteral("采购进货 采购退货 | 销售出货 销售退货 | 库存查看 | 商品利润 经营收营 | "
-                            "用户权限管理 修改密码 - 客户管理 供货商管理 | 月销售统计 员工销售统计 | "
-                            "数据备份 数据还原 - 公司基础信息设置 系统日志 在线升级 | "
-                            "计算器 万年历 计事本 | 关于... | "
-                            "水平平铺 层叠平铺 垂直显示 关闭所有窗口 - 退出进销存系统 |"));
+    QCOMPARE(menus, (QStringList{"采购管理", "销售管理", "库存管理", "利润统计", "人员管理",
+                                 "销售统计", "数据管理", "常用工具", "帮助", "窗口排列"}));
+    QCOMPARE(
+        entries.join(QLatin1Char(' ')),
+        QStringLiteral("采购进货 采购退货 | 销售出货 销售退货 | 库存查看 | 商品利润 经营收营 | "
+                       "用户权限管理 修改密码 - 客户管理 供货商管理 | 月销售统计 员工销售统计 | "
+                       "数据备份 数据还原 - 公司基础信息设置 系统日志 在线升级 | "
+                       "计算器 万年历 计事本 | 关于... | "
+                       "水平平铺 层叠平铺 垂直显示 关闭所有窗口 - 退出进销存系统 |"));
 
     auto* bar = main->findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QVERIFY(bar);
@@ -102,13 +101,13 @@ void MainWindowTest::menusAndToolbar()
         }
         buttons << text;
     }
-    QCOMPARE(buttons, (QStringList{"采购进货[采购进货,采购退货]", "销售出货[销售出货,销售退货]", "库存查看",
-                                   "商品利润", "经营收益", "销售统计[月销售统计,员工销售统计]",
-                                   "客户管理[客户管理,供货商管理]", "用户管理"}));
+    QCOMPARE(buttons,
+             (QStringList{"采购进货[采购进货,采购退货]", "销售出货[销售出货,销售退货]", "库存查看",
+                          "商品利润", "经营收益", "销售统计[月销售统计,员工销售统计]",
+                          "客户管理[客户管理,供货商管理]", "用户管理"}));
 }
 
-void MainWindowTest::childWindowsOpenOncePerClass()
-{
+void MainWindowTest::childWindowsOpenOncePerClass() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
     int created = 0;
@@ -140,15 +139,13 @@ void MainWindowTest::childWindowsOpenOncePerClass()
     QCOMPARE(main->childScreens().size(), 2);
 }
 
-void MainWindowTest::startupOpensPurchaseScreenOnlyWithRight_data()
-{
+void MainWindowTest::startupOpensPurchaseScreenOnlyWithRight_data() {
     QTest::addColumn<bool>("holdsRight");
     QTest::newRow("with 采购进货") << true;
     QTest::newRow("without") << false;
 }
 
-void MainWindowTest::startupOpensPurchaseScreenOnlyWithRight()
-{
+void MainWindowTest::startupOpensPurchaseScreenOnlyWithRight() {
     QFETCH(bool, holdsRight);
     AppFixture app;
     registerTestScreens(app.mainWindow());
@@ -159,13 +156,11 @@ void MainWindowTest::startupOpensPurchaseScreenOnlyWithRight()
     QCOMPARE(app.boxes().count(), 0);
 }
 
-void MainWindowTest::failingScreenIsDiscardedSilently()
-{
+void MainWindowTest::failingScreenIsDiscardedSilently() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
-    main->registerChildScreen(QStringLiteral("销售出货"), []() -> QWidget* {
-        throw std::runtime_error("broken screen");
-    });
+    main->registerChildScreen(QStringLiteral("销售出货"),
+                              []() -> QWidget* { throw std::runtime_error("broken screen"); });
     QVERIFY(app.login(QStringLiteral("888")));
     const int before = int(main->childScreens().size());
     main->runCommand(QStringLiteral("销售出货"));
@@ -173,8 +168,7 @@ void MainWindowTest::failingScreenIsDiscardedSilently()
     QCOMPARE(app.boxes().count(), 0);
 }
 
-void MainWindowTest::refusedCommandLogsAndOpensNothing()
-{
+void MainWindowTest::refusedCommandLogsAndOpensNothing() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
     bool opened = false;
@@ -193,7 +187,8 @@ void MainWindowTest::refusedCommandLogsAndOpensNothing()
     QCOMPARE(app.boxes().icons(), QList<QMessageBox::Icon>{QMessageBox::Warning});
     const auto log = app.rows(QStringLiteral("select * from tab_rz where 性质='一般'"));
     QCOMPARE(log.size(), 1);
-    QCOMPARE(log[0].value(QStringLiteral("操作内容")).toString(), QStringLiteral("工号为：0002执行查询库存操作!"));
+    QCOMPARE(log[0].value(QStringLiteral("操作内容")).toString(),
+             QStringLiteral("工号为：0002执行查询库存操作!"));
 
     // Commands without a right of their own are not refused.
     app.boxes().clear();
@@ -203,8 +198,7 @@ void MainWindowTest::refusedCommandLogsAndOpensNothing()
     QCOMPARE(app.count(QStringLiteral("tab_rz"), QStringLiteral("性质='一般'")), 3);
 }
 
-void MainWindowTest::closeAllWindows()
-{
+void MainWindowTest::closeAllWindows() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
     registerTestScreens(main);
@@ -221,15 +215,13 @@ void MainWindowTest::closeAllWindows()
     QCOMPARE(app.boxes().count(), 0);
 }
 
-void MainWindowTest::exitQuestion_data()
-{
+void MainWindowTest::exitQuestion_data() {
     QTest::addColumn<bool>("yes");
     QTest::newRow("yes") << true;
     QTest::newRow("no") << false;
 }
 
-void MainWindowTest::exitQuestion()
-{
+void MainWindowTest::exitQuestion() {
     QFETCH(bool, yes);
     AppFixture app;
     QVERIFY(app.login(QStringLiteral("888")));
@@ -242,14 +234,14 @@ void MainWindowTest::exitQuestion()
     QCOMPARE(app.mainWindow()->isVisible(), !yes);
     QCOMPARE(app.count(QStringLiteral("tab_rz")), before + (yes ? 1 : 0));
     if (yes) {
-        QCOMPARE(app.scalar(QStringLiteral("select 操作内容 from tab_rz where 操作内容 like '%退出%'"))
-                     .toString(),
-                 QStringLiteral("工号为：888 姓名为:系统管理员 的操作员成功退出了进销存软件系统"));
+        QCOMPARE(
+            app.scalar(QStringLiteral("select 操作内容 from tab_rz where 操作内容 like '%退出%'"))
+                .toString(),
+            QStringLiteral("工号为：888 姓名为:系统管理员 的操作员成功退出了进销存软件系统"));
     }
 }
 
-void MainWindowTest::backupQuestionAnsweredNoKeepsWindows()
-{
+void MainWindowTest::backupQuestionAnsweredNoKeepsWindows() {
     AppFixture app;
     TFrm_Main* main = app.mainWindow();
     registerTestScreens(main);
@@ -264,7 +256,8 @@ void MainWindowTest::backupQuestionAnsweredNoKeepsWindows()
     main->runCommand(QStringLiteral("数据备份"));
     QCOMPARE(app.boxes().captions(), QStringList{QStringLiteral("数据备份")});
     QCOMPARE(app.boxes().texts(),
-             QStringList{QStringLiteral("备份数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？")});
+             QStringList{
+                 QStringLiteral("备份数据库之前必须关闭所有业务录入窗口,现在是否关闭所有窗口？")});
     QCOMPARE(main->childScreens().size(), 1);
     QVERIFY(!dialogOpened);
 
@@ -272,11 +265,12 @@ void MainWindowTest::backupQuestionAnsweredNoKeepsWindows()
     main->runCommand(QStringLiteral("数据备份"));
     QTRY_COMPARE(main->childScreens().size(), 0);
     QVERIFY(dialogOpened);
-    QCOMPARE(app.count(QStringLiteral("tab_rz"), QStringLiteral("操作内容='工号为：888备份数据成功!'")), 1);
+    QCOMPARE(
+        app.count(QStringLiteral("tab_rz"), QStringLiteral("操作内容='工号为：888备份数据成功!'")),
+        1);
 }
 
-void MainWindowTest::onlineUpgradeStartsUpdater()
-{
+void MainWindowTest::onlineUpgradeStartsUpdater() {
     AppFixture app;
     const QString marker = app.home() + QStringLiteral("/updater-started");
     QFile script(app.home() + QStringLiteral("/patchrunner"));
@@ -290,7 +284,8 @@ void MainWindowTest::onlineUpgradeStartsUpdater()
     app.boxes().clear();
     app.boxes().answer(QMessageBox::No);
     app.mainWindow()->runCommand(QStringLiteral("在线升级"));
-    QCOMPARE(app.boxes().texts(), QStringList{QStringLiteral("软件升级之前必须退出本软件,现在是否退出软件？")});
+    QCOMPARE(app.boxes().texts(),
+             QStringList{QStringLiteral("软件升级之前必须退出本软件,现在是否退出软件？")});
     QVERIFY(!app.programEnded());
 
     app.mainWindow()->runCommand(QStringLiteral("在线升级"));
@@ -304,8 +299,7 @@ void MainWindowTest::onlineUpgradeStartsUpdater()
     QCOMPARE(app.count(QStringLiteral("tab_rz")), logRows);
 }
 
-void MainWindowTest::onlineUpgradeWithoutUpdaterKeepsRunning()
-{
+void MainWindowTest::onlineUpgradeWithoutUpdaterKeepsRunning() {
     AppFixture app;
     QVERIFY(app.login(QStringLiteral("888")));
     app.boxes().clear();
@@ -315,8 +309,7 @@ void MainWindowTest::onlineUpgradeWithoutUpdaterKeepsRunning()
     QVERIFY(!app.programEnded());
 }
 
-void MainWindowTest::aboutBoxOpensAndCloses()
-{
+void MainWindowTest::aboutBoxOpensAndCloses() {
     AppFixture app;
     QVERIFY(app.login(QStringLiteral("888")));
     bool seen = false;

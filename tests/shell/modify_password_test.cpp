@@ -19,8 +19,7 @@ private Q_SLOTS:
     void cancelLogs();
 };
 
-void ModifyPasswordTest::confirm_data()
-{
+void ModifyPasswordTest::confirm_data() {
     QTest::addColumn<QVariant>("stored"); // null for a NULL password
     QTest::addColumn<QString>("oldTyped");
     QTest::addColumn<QString>("newTyped");
@@ -29,24 +28,32 @@ void ModifyPasswordTest::confirm_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QVariant>("storedAfter");
 
-    QTest::newRow("changed") << QVariant("old") << "old" << "new" << "new" << false
-                             << "密码修改成功！" << QVariant("new");
-    QTest::newRow("blanks ignored") << QVariant(" old ") << "old  " << " new" << "new " << false
-                                    << "密码修改成功！" << QVariant("new");
-    QTest::newRow("wrong old") << QVariant("old") << "OLD" << "new" << "new" << false
-                               << "原始密码错误!" << QVariant("old");
-    QTest::newRow("repeat differs") << QVariant("old") << "old" << "new" << "neW" << false
-                                    << "输入有误！请重新输入密码" << QVariant("old");
-    QTest::newRow("new empty") << QVariant("old") << "old" << "" << "" << false
-                               << "输入有误！请重新输入密码" << QVariant("old");
-    QTest::newRow("empty password") << QVariant("old") << "old" << "" << "" << true
-                                    << "密码修改成功！" << QVariant("");
-    QTest::newRow("null stored needs no old") << QVariant() << "anything" << "x'y" << "x'y" << false
-                                              << "密码修改成功！" << QVariant("x'y");
+    QTest::newRow("changed") << QVariant("old") << "old"
+                             << "new"
+                             << "new" << false << "密码修改成功！" << QVariant("new");
+    QTest::newRow("blanks ignored") << QVariant(" old ") << "old  "
+                                    << " new"
+                                    << "new " << false << "密码修改成功！" << QVariant("new");
+    QTest::newRow("wrong old") << QVariant("old") << "OLD"
+                               << "new"
+                               << "new" << false << "原始密码错误!" << QVariant("old");
+    QTest::newRow("repeat differs")
+        << QVariant("old") << "old"
+        << "new"
+        << "neW" << false << "输入有误！请重新输入密码" << QVariant("old");
+    QTest::newRow("new empty") << QVariant("old") << "old"
+                               << ""
+                               << "" << false << "输入有误！请重新输入密码" << QVariant("old");
+    QTest::newRow("empty password") << QVariant("old") << "old"
+                                    << ""
+                                    << "" << true << "密码修改成功！" << QVariant("");
+    QTest::newRow("null stored needs no old")
+        << QVariant() << "anything"
+        << "x'y"
+        << "x'y" << false << "密码修改成功！" << QVariant("x'y");
 }
 
-void ModifyPasswordTest::confirm()
-{
+void ModifyPasswordTest::confirm() {
     QFETCH(QVariant, stored);
     QFETCH(QString, oldTyped);
     QFETCH(QString, newTyped);
@@ -70,8 +77,9 @@ void ModifyPasswordTest::confirm()
     QCOMPARE(app.boxes().texts(), QStringList{message});
     const bool success = message == QStringLiteral("密码修改成功！");
     QCOMPARE(dialog.isVisible(), !success);
-    QCOMPARE(app.scalar(QStringLiteral("select 用户密码 from tab_user where 工号='0001'")).toString(),
-             storedAfter.toString());
+    QCOMPARE(
+        app.scalar(QStringLiteral("select 用户密码 from tab_user where 工号='0001'")).toString(),
+        storedAfter.toString());
     // A successful change writes no log row.
     QCOMPARE(app.count(QStringLiteral("tab_rz")), 0);
     if (message == QStringLiteral("原始密码错误!"))
@@ -80,8 +88,7 @@ void ModifyPasswordTest::confirm()
         QVERIFY(dialog.findChild<QLineEdit*>(QStringLiteral("newPasswordEdit"))->text().isEmpty());
 }
 
-void ModifyPasswordTest::emptyPasswordDisablesBoxes()
-{
+void ModifyPasswordTest::emptyPasswordDisablesBoxes() {
     AppFixture app;
     Tfrm_modify_password dialog(QStringLiteral("系统管理员"), QStringLiteral("888"));
     auto* check = dialog.findChild<QCheckBox*>(QStringLiteral("emptyPasswordCheck"));
@@ -92,8 +99,7 @@ void ModifyPasswordTest::emptyPasswordDisablesBoxes()
     QVERIFY(dialog.findChild<QLineEdit*>(QStringLiteral("newPasswordEdit"))->isEnabled());
 }
 
-void ModifyPasswordTest::cancelLogs()
-{
+void ModifyPasswordTest::cancelLogs() {
     AppFixture app;
     QVERIFY(app.login(QStringLiteral("888")));
     const int before = app.count(QStringLiteral("tab_rz"));
@@ -111,9 +117,11 @@ void ModifyPasswordTest::cancelLogs()
         static_cast<Tfrm_modify_password*>(dialog)->CancelClick();
     });
     app.mainWindow()->runCommand(QStringLiteral("修改密码"));
-    const auto log = app.rows(QStringLiteral("select 操作内容,性质 from tab_rz where 操作内容 like '%放弃%'"));
+    const auto log =
+        app.rows(QStringLiteral("select 操作内容,性质 from tab_rz where 操作内容 like '%放弃%'"));
     QCOMPARE(log.size(), 1);
-    QCOMPARE(log[0].value(QStringLiteral("操作内容")).toString(), QStringLiteral("工号为：888 放弃修改密码!"));
+    QCOMPARE(log[0].value(QStringLiteral("操作内容")).toString(),
+             QStringLiteral("工号为：888 放弃修改密码!"));
     QCOMPARE(log[0].value(QStringLiteral("性质")).toString(), QStringLiteral("重要"));
 }
 

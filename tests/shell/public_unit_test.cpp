@@ -24,8 +24,7 @@ private Q_SLOTS:
     void fillUserCombo();
 };
 
-void PublicUnitTest::moneyToChinese_data()
-{
+void PublicUnitTest::moneyToChinese_data() {
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("expected");
     const struct {
@@ -76,15 +75,13 @@ void PublicUnitTest::moneyToChinese_data()
             << c.amount << QString::fromUtf8(c.text);
 }
 
-void PublicUnitTest::moneyToChinese()
-{
+void PublicUnitTest::moneyToChinese() {
     QFETCH(double, amount);
     QFETCH(QString, expected);
     QCOMPARE(MoneyToChinese(amount), expected);
 }
 
-void PublicUnitTest::newDocumentNo()
-{
+void PublicUnitTest::newDocumentNo() {
     testing::AppFixture app;
     db::Query& q = app.dataModule()->ADOQuery1();
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
@@ -92,8 +89,8 @@ void PublicUnitTest::newDocumentNo()
     QCOMPARE(first, today + QStringLiteral("0000001"));
 
     auto insert = [&](const QString& number) {
-        app.exec(QStringLiteral("insert into Tab_Cgjh(编号,类型,打印标志)values(") + db::quoted(number) +
-                 QStringLiteral(",'采购入库',0)"));
+        app.exec(QStringLiteral("insert into Tab_Cgjh(编号,类型,打印标志)values(") +
+                 db::quoted(number) + QStringLiteral(",'采购入库',0)"));
     };
     insert(first);
     QCOMPARE(NewDocumentNo(QStringLiteral("Tab_Cgjh"), q), today + QStringLiteral("0000002"));
@@ -115,8 +112,7 @@ void PublicUnitTest::newDocumentNo()
     QCOMPARE(carried, QString::number(QString(today + QStringLiteral("9999999")).toLongLong() + 1));
 }
 
-void PublicUnitTest::newDocumentNoRunsPerTable()
-{
+void PublicUnitTest::newDocumentNoRunsPerTable() {
     testing::AppFixture app;
     db::Query& q = app.dataModule()->ADOQuery1();
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
@@ -127,38 +123,37 @@ void PublicUnitTest::newDocumentNoRunsPerTable()
     QCOMPARE(NewDocumentNo(QStringLiteral("Tab_jysy"), q), today + QStringLiteral("0000001"));
 }
 
-void PublicUnitTest::newDocumentNoFromAnotherDay()
-{
+void PublicUnitTest::newDocumentNoFromAnotherDay() {
     testing::AppFixture app;
     db::Query& q = app.dataModule()->ADOQuery1();
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
-    const QString yesterday =
-        QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyyMMdd"));
+    const QString yesterday = QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyyMMdd"));
     // Numbers of earlier days never continue into today.
     app.exec(QStringLiteral("insert into Tab_xsch(编号)values('") + yesterday +
              QStringLiteral("0000009')"));
     QCOMPARE(NewDocumentNo(QStringLiteral("Tab_xsch"), q), today + QStringLiteral("0000001"));
 }
 
-void PublicUnitTest::incrementDocumentNo_data()
-{
+void PublicUnitTest::incrementDocumentNo_data() {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("next");
-    QTest::newRow("worked example") << "200708150000041" << "200708150000042";
-    QTest::newRow("blanks around") << " 200708150000041 " << "200708150000042";
-    QTest::newRow("carry") << "200708159999999" << "200708160000000";
-    QTest::newRow("decimal text") << "12.5" << "13.5";
+    QTest::newRow("worked example") << "200708150000041"
+                                    << "200708150000042";
+    QTest::newRow("blanks around") << " 200708150000041 "
+                                   << "200708150000042";
+    QTest::newRow("carry") << "200708159999999"
+                           << "200708160000000";
+    QTest::newRow("decimal text") << "12.5"
+                                  << "13.5";
 }
 
-void PublicUnitTest::incrementDocumentNo()
-{
+void PublicUnitTest::incrementDocumentNo() {
     QFETCH(QString, number);
     QFETCH(QString, next);
     QCOMPARE(IncrementDocumentNo(number), next);
 }
 
-void PublicUnitTest::hasRight()
-{
+void PublicUnitTest::hasRight() {
     testing::AppFixture app;
     app.addUser(QStringLiteral("0001"), QStringLiteral("张三"), QString(),
                 {QStringLiteral("采购进货")});
@@ -169,29 +164,31 @@ void PublicUnitTest::hasRight()
     QVERIFY(!HasRight(QStringLiteral(" 0001"), QStringLiteral("采购进货")));
     QVERIFY(HasRight(QStringLiteral("888"), QStringLiteral("新增单据")));
     // A misspelled right is a database error, not a refusal.
-    QVERIFY_THROWS_EXCEPTION(db::SqlError, HasRight(QStringLiteral("0001"), QStringLiteral("无此权限")));
+    QVERIFY_THROWS_EXCEPTION(db::SqlError,
+                             HasRight(QStringLiteral("0001"), QStringLiteral("无此权限")));
 }
 
-void PublicUnitTest::operationLogKeepsQuotes()
-{
+void PublicUnitTest::operationLogKeepsQuotes() {
     testing::AppFixture app;
-    AddOperationLog(QStringLiteral("  当前计算机 "), QStringLiteral("O'Brien"), QStringLiteral("0001"),
-                    QStringLiteral("工号为：0001 it's done"), QStringLiteral("重要"),
-                    app.dataModule()->ADOQuery1());
+    AddOperationLog(QStringLiteral("  当前计算机 "), QStringLiteral("O'Brien"),
+                    QStringLiteral("0001"), QStringLiteral("工号为：0001 it's done"),
+                    QStringLiteral("重要"), app.dataModule()->ADOQuery1());
     const auto rows = app.rows(QStringLiteral("select * from tab_rz"));
     QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].value(QStringLiteral("操作内容")).toString(), QStringLiteral("工号为：0001 it's done"));
+    QCOMPARE(rows[0].value(QStringLiteral("操作内容")).toString(),
+             QStringLiteral("工号为：0001 it's done"));
     QCOMPARE(rows[0].value(QStringLiteral("操作员")).toString(), QStringLiteral("O'Brien"));
     QCOMPARE(rows[0].value(QStringLiteral("操作电脑名")).toString(), QStringLiteral("当前计算机"));
     QCOMPARE(rows[0].value(QStringLiteral("日期")).toString(),
              QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-    QVERIFY(QTime::fromString(rows[0].value(QStringLiteral("时间")).toString(), QStringLiteral("HH:mm:ss")).isValid());
+    QVERIFY(QTime::fromString(rows[0].value(QStringLiteral("时间")).toString(),
+                              QStringLiteral("HH:mm:ss"))
+                .isValid());
     QCOMPARE(rows[0].value(QStringLiteral("性质")).toString(), QStringLiteral("重要"));
     QCOMPARE(rows[0].value(QStringLiteral("工号")).toString(), QStringLiteral("0001"));
 }
 
-void PublicUnitTest::fillUserCombo()
-{
+void PublicUnitTest::fillUserCombo() {
     testing::AppFixture app;
     app.addUser(QStringLiteral("0001"), QStringLiteral("张三"), QString(), {});
     app.addUser(QStringLiteral("0002"), QStringLiteral("李四"), QString(), {});

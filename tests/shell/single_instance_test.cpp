@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 
@@ -17,9 +17,9 @@ private Q_SLOTS:
     void secondProgramOpensNoDatabase();
 };
 
-void SingleInstanceTest::secondCopyIsRefusedAndWakesTheFirst()
-{
-    const QString name = QStringLiteral("merchdesk-test-") + QUuid::createUuid().toString(QUuid::Id128);
+void SingleInstanceTest::secondCopyIsRefusedAndWakesTheFirst() {
+    const QString name =
+        QStringLiteral("merchdesk-test-") + QUuid::createUuid().toString(QUuid::Id128);
     sys::SingleInstanceGuard first(name);
     QVERIFY(!first.anotherCopyRuns());
     QSignalSpy woken(&first, &sys::SingleInstanceGuard::activationRequested);
@@ -28,9 +28,9 @@ void SingleInstanceTest::secondCopyIsRefusedAndWakesTheFirst()
     QTRY_COMPARE(woken.count(), 1);
 }
 
-void SingleInstanceTest::lockIsFreedWhenTheFirstCopyEnds()
-{
-    const QString name = QStringLiteral("merchdesk-test-") + QUuid::createUuid().toString(QUuid::Id128);
+void SingleInstanceTest::lockIsFreedWhenTheFirstCopyEnds() {
+    const QString name =
+        QStringLiteral("merchdesk-test-") + QUuid::createUuid().toString(QUuid::Id128);
     {
         sys::SingleInstanceGuard first(name);
         QVERIFY(!first.anotherCopyRuns());
@@ -41,9 +41,9 @@ void SingleInstanceTest::lockIsFreedWhenTheFirstCopyEnds()
 
 // The real program started while a copy runs: it wakes the running copy and never reaches
 // the database.
-void SingleInstanceTest::secondProgramOpensNoDatabase()
-{
-    const QString program = qEnvironmentVariable("MERCHDESK_PROGRAM_DIR") + QStringLiteral("/merchdesk");
+void SingleInstanceTest::secondProgramOpensNoDatabase() {
+    const QString program =
+        qEnvironmentVariable("MERCHDESK_PROGRAM_DIR") + QStringLiteral("/merchdesk");
     if (!QFileInfo::exists(program))
         QSKIP("the merchdesk program is not built");
     QTemporaryDir home;

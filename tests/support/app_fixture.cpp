@@ -26,8 +26,7 @@
 namespace testing {
 
 MessageBoxWatcher::MessageBoxWatcher()
-    : m_timer(std::make_unique<QTimer>())
-{
+    : m_timer(std::make_unique<QTimer>()) {
     m_timer->setInterval(5);
     QObject::connect(m_timer.get(), &QTimer::timeout, [this] { poll(); });
     m_timer->start();
@@ -35,15 +34,13 @@ MessageBoxWatcher::MessageBoxWatcher()
 
 MessageBoxWatcher::~MessageBoxWatcher() = default;
 
-void MessageBoxWatcher::clear()
-{
+void MessageBoxWatcher::clear() {
     m_texts.clear();
     m_captions.clear();
     m_icons.clear();
 }
 
-void MessageBoxWatcher::poll()
-{
+void MessageBoxWatcher::poll() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible() || box->property("answeredByTest").toBool())
         return;
@@ -61,8 +58,7 @@ void MessageBoxWatcher::poll()
         box->reject();
 }
 
-void whenModal(const char* className, std::function<void(QWidget*)> action)
-{
+void whenModal(const char* className, std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     const QByteArray name(className);
@@ -77,16 +73,14 @@ void whenModal(const char* className, std::function<void(QWidget*)> action)
     timer->start();
 }
 
-bool usingSharedServer()
-{
+bool usingSharedServer() {
     return db::findOdbcDataSource(QLatin1String(TDM_Public::DataSourceName)).has_value();
 }
 
 namespace {
 
 // Empties the shared server's database so the data module creates the schema afresh.
-void resetSharedServer()
-{
+void resetSharedServer() {
     const QString name = QStringLiteral("test-reset");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
@@ -106,8 +100,7 @@ void resetSharedServer()
 
 } // namespace
 
-AppFixture::AppFixture()
-{
+AppFixture::AppFixture() {
     Q_ASSERT(m_home.isValid());
     qputenv("MERCHDESK_HOME", m_home.path().toLocal8Bit());
     QApplication::setApplicationDisplayName(QStringLiteral("Vantrel"));
@@ -120,8 +113,7 @@ AppFixture::AppFixture()
     TFrm_Main::setProgramEnder([this] { m_programEnded = true; });
 }
 
-AppFixture::~AppFixture()
-{
+AppFixture::~AppFixture() {
     if (m_mainWindow) {
         // Leave without the exit question.
         TFrm_Main::setProgramEnder([] {});
@@ -133,14 +125,12 @@ AppFixture::~AppFixture()
     qunsetenv("MERCHDESK_HOME");
 }
 
-void AppFixture::reopenDatabase()
-{
+void AppFixture::reopenDatabase() {
     m_dataModule.reset();
     m_dataModule = std::make_unique<TDM_Public>();
 }
 
-TFrm_Main* AppFixture::mainWindow()
-{
+TFrm_Main* AppFixture::mainWindow() {
     if (!m_mainWindow) {
         m_mainWindow = std::make_unique<TFrm_Main>();
         RegisterScreens(*m_mainWindow);
@@ -148,8 +138,7 @@ TFrm_Main* AppFixture::mainWindow()
     return m_mainWindow.get();
 }
 
-bool AppFixture::login(const QString& workNo, const QString& password)
-{
+bool AppFixture::login(const QString& workNo, const QString& password) {
     whenModal("Tfrm_login", [workNo, password](QWidget* widget) {
         auto* dialog = static_cast<Tfrm_login*>(widget);
         dialog->findChild<QComboBox*>(QStringLiteral("workNoBox"))->setEditText(workNo);
@@ -161,20 +150,20 @@ bool AppFixture::login(const QString& workNo, const QString& password)
     TFrm_Main* main = mainWindow();
     main->show();
     const bool finished = QTest::qWaitFor(
-        [&] { return main->loginDialog() && !main->loginDialog()->isVisible() &&
-                     !CurComputer.isEmpty(); },
+        [&] {
+            return main->loginDialog() && !main->loginDialog()->isVisible() &&
+                   !CurComputer.isEmpty();
+        },
         10000);
     return finished && main->loginDialog()->resultFlag() == 1;
 }
 
-QStringList AppFixture::allRights()
-{
+QStringList AppFixture::allRights() {
     return db::rightsColumns();
 }
 
 void AppFixture::addUser(const QString& workNo, const QString& name, const QString& password,
-                         const QStringList& rights)
-{
+                         const QStringList& rights) {
     QStringList columns = {QStringLiteral("工号"), QStringLiteral("用户名称"),
                            QStringLiteral("用户密码"), QStringLiteral("级别")};
     QStringList values = {db::quoted(workNo), db::quoted(name), db::quoted(password),
@@ -187,16 +176,14 @@ void AppFixture::addUser(const QString& workNo, const QString& name, const QStri
          QStringLiteral(")values(") + values.join(QLatin1Char(',')) + QLatin1Char(')'));
 }
 
-QVariant AppFixture::scalar(const QString& sql) const
-{
+QVariant AppFixture::scalar(const QString& sql) const {
     QSqlQuery q(TDM_Public::database());
     if (!q.exec(sql))
         throw db::SqlError(q.lastError().text(), sql);
     return q.next() ? q.value(0) : QVariant();
 }
 
-QList<QVariantMap> AppFixture::rows(const QString& sql) const
-{
+QList<QVariantMap> AppFixture::rows(const QString& sql) const {
     QSqlQuery q(TDM_Public::database());
     if (!q.exec(sql))
         throw db::SqlError(q.lastError().text(), sql);
@@ -211,16 +198,14 @@ QList<QVariantMap> AppFixture::rows(const QString& sql) const
     return result;
 }
 
-int AppFixture::count(const QString& table, const QString& where) const
-{
+int AppFixture::count(const QString& table, const QString& where) const {
     QString sql = QStringLiteral("select count(*) as n from ") + table;
     if (!where.isEmpty())
         sql += QStringLiteral(" where ") + where;
     return scalar(sql).toInt();
 }
 
-void AppFixture::exec(const QString& sql) const
-{
+void AppFixture::exec(const QString& sql) const {
     QSqlQuery q(TDM_Public::database());
     if (!q.exec(sql))
         throw db::SqlError(q.lastError().text(), sql);
