@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -89,6 +90,11 @@ struct ToolButton {
     const char* command;
     const char* dropDown[2];
 };
+const QColor kToolColours[] = {QColor(0x2e, 0x75, 0xb6), QColor(0x37, 0x86, 0x3c),
+                               QColor(0xc5, 0x5a, 0x11), QColor(0x7b, 0x3f, 0x9e),
+                               QColor(0xb8, 0x86, 0x0b), QColor(0x00, 0x80, 0x80),
+                               QColor(0x8b, 0x45, 0x13), QColor(0x44, 0x54, 0x6a)};
+
 const ToolButton kToolButtons[] = {
     {"采购进货", "采购进货", {"采购进货", "采购退货"}},
     {"销售出货", "销售出货", {"销售出货", "销售退货"}},
@@ -99,6 +105,26 @@ const ToolButton kToolButtons[] = {
     {"客户管理", "客户管理", {"客户管理", "供货商管理"}},
     {"用户管理", "用户权限管理", {nullptr, nullptr}},
 };
+
+// A toolbar picture drawn in code: a rounded tile in the button's colour with its first
+// character.
+QIcon toolIcon(const QString& caption, const QColor& colour)
+{
+    QPixmap picture(64, 64);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
+    painter.setPen(Qt::white);
+    QFont font = painter.font();
+    font.setPixelSize(30);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(4, 4, 56, 56), Qt::AlignCenter, caption.left(1));
+    return QIcon(picture);
+}
 
 bool isChildCommand(const QString& command) {
     for (const char* c : kChildCommands)
@@ -185,8 +211,10 @@ void TFrm_Main::buildToolBar() {
     bar->setIconSize(QSize(32, 32));
     QFont font = bar->font();
     font.setPointSize(font.pointSize() + 1);
+    int index = 0;
     for (const ToolButton& spec : kToolButtons) {
         const QString caption = QString::fromUtf8(spec.caption);
+        const QColor colour = kToolColours[index++ % std::size(kToolColours)];
         const QString command = QString::fromUtf8(spec.command);
         auto* button = new QToolButton(bar);
         button->setObjectName(QStringLiteral("toolbar_") + caption);
@@ -194,8 +222,7 @@ void TFrm_Main::buildToolBar() {
         button->setFont(font);
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setMinimumSize(72, 48);
-        if (QAction* action = m_actions.value(command))
-            button->setIcon(action->icon());
+        button->setIcon(toolIcon(caption, colour));
         connect(button, &QToolButton::clicked, this, [this, command] { runCommand(command); });
         if (spec.dropDown[0]) {
             auto* menu = new QMenu(button);
