@@ -1,10 +1,12 @@
 #include "db/Public_DM.h"
+#include "platform/widgets/splash_screen.h"
 #include "shell/login_frm.h"
 #include "shell/main_frm.h"
 #include "shell/public_unit.h"
 #include "tests/support/app_fixture.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 
@@ -25,6 +27,7 @@ private Q_SLOTS:
     void closingWithoutLoginEndsProgram();
     void ownerFilters_data();
     void ownerFilters();
+    void splashRevealsAndCloses();
 };
 
 void LoginTest::passwords_data() {
@@ -190,6 +193,22 @@ void LoginTest::ownerFilters() {
     QCOMPARE(CurUserName, QStringLiteral(" 王五 "));
     QCOMPARE(PurchaseOwnerFilter, purchase);
     QCOMPARE(SalesOwnerFilter, sales);
+}
+
+void LoginTest::splashRevealsAndCloses() {
+    const int hold = SplashScreen::holdTime();
+    SplashScreen::setHoldTime(50);
+    const QPixmap picture = SplashScreen::defaultPicture();
+    QCOMPARE(picture.height(), SplashScreen::Bands * SplashScreen::RowsPerBand);
+    SplashScreen splash(picture);
+    QElapsedTimer timer;
+    timer.start();
+    splash.run();
+    QVERIFY(timer.elapsed() >= 50);
+    QCOMPARE(splash.revealedRows(), SplashScreen::RowsPerBand);
+    QVERIFY(!splash.isVisible());
+    SplashScreen::setHoldTime(hold);
+    QCOMPARE(SplashScreen::holdTime(), 1500);
 }
 
 QTEST_MAIN(LoginTest)
