@@ -27,15 +27,15 @@ const QString kPrintedLinesSql =
 void TFrm_Cgjh::buildListPart() {
     std::vector<GridColumn> columns = {
         GridColumn(QStringLiteral("商品大类")).withFooterText(QStringLiteral("合计：")),
-        GridColumn(QStringLiteral("商品名称")),
-        GridColumn(QStringLiteral("规格")),
-        GridColumn(QStringLiteral("商品编码")),
-        GridColumn(QStringLiteral("进货人")),
-        GridColumn(QStringLiteral("进货日期")),
+        GridColumn(QStringLiteral("商品名称")).withWidth(110),
+        GridColumn(QStringLiteral("规格")).withWidth(110),
+        GridColumn(QStringLiteral("商品编码")).withWidth(90),
+        GridColumn(QStringLiteral("进货人")).withWidth(120),
+        GridColumn(QStringLiteral("进货日期")).withWidth(90),
         GridColumn(QStringLiteral("进货单价")),
         GridColumn(QStringLiteral("进货数量")).withFooterSum(),
         GridColumn(QStringLiteral("合计")).withFooterSum(),
-        GridColumn(QStringLiteral("供货商")),
+        GridColumn(QStringLiteral("供货商")).withWidth(120),
         GridColumn(QStringLiteral("备注")).withWidth(160),
         GridColumn(QStringLiteral("编号")).hidden(),
     };

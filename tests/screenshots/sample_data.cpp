@@ -1,9 +1,101 @@
 #include "tests/screenshots/sample_data.h"
 
+#include "business/Cgjh_frm.h"
+#include "db/query.h"
+#include "db/sql_text.h"
+#include "platform/grid/data_grid.h"
+#include "platform/widgets/number_edit.h"
 #include "shell/main_frm.h"
 #include "tests/support/app_fixture.h"
 
+#include <QComboBox>
+#include <QDate>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 namespace screenshots {
+
+namespace {
+
+// A week of purchasing and two returns, with the suppliers they came from.
+void insertPurchaseSamples()
+{
+    db::Query query;
+    for (const char* supplier : {"杭州副食批发部", "宁波酒业", "绍兴粮油公司"})
+        query.exec(QStringLiteral("insert into Tab_khgl(客户简称,类型,通讯地址)values(") +
+                   db::quoted(QString::fromUtf8(supplier)) + QStringLiteral(",'供商资料','杭州')"));
+    struct Line {
+        int daysAgo;
+        const char *category, *name, *spec, *code;
+        double price, quantity;
+        const char *supplier, *kind, *remark;
+    };
+    const Line lines[] = {
+        {0, "食品类", "苏打饼干", "400g 原味", "SP0001", 6.5, 40, "杭州副食批发部", "采购入库", ""},
+        {0, "酒类", "黄酒", "500ml 五年陈", "JL0012", 18.8, 24, "宁波酒业", "采购入库", "整箱"},
+        {0, "副食类", "菜籽油", "5L 压榨", "FS0103", 62, 10, "绍兴粮油公司", "采购入库", ""},
+        {0, "零食类", "牛肉干", "100g 五香", "LS0020", 12.35, 50, "杭州副食批发部", "采购入库", ""},
+        {1, "食品类", "挂面", "1kg 鸡蛋", "SP0007", 5.2, 60, "绍兴粮油公司", "采购入库", ""},
+        {1, "烟类", "香烟", "条装 软包", "YL0002", 185, 5, "杭州副食批发部", "采购入库", ""},
+        {2, "酒类", "啤酒", "330ml 罐装", "JL0003", 2.6, 120, "宁波酒业", "采购入库", "促销"},
+        {3, "零食类", "瓜子", "250g 焦糖", "LS0008", 7.9, 36, "杭州副食批发部", "采购入库", ""},
+        {4, "副食类", "酱油", "500ml 生抽", "FS0021", 8.4, 48, "绍兴粮油公司", "采购入库", ""},
+        {0, "酒类", "黄酒", "500ml 五年陈", "JL0012", 18.8, 2, "宁波酒业", "采购退货", "破损"},
+        {2, "零食类", "瓜子", "250g 焦糖", "LS0008", 7.9, 6, "杭州副食批发部", "采购退货", "受潮"},
+    };
+    int number = 0;
+    for (const Line& line : lines) {
+        const QDate date = QDate::currentDate().addDays(-line.daysAgo);
+        auto q = [](const char* text) { return db::quoted(QString::fromUtf8(text)); };
+        auto n = [](double value) { return db::quoted(QString::number(value, 'g', 15)); };
+        query.exec(QStringLiteral("insert into Tab_Cgjh(编号,商品大类,商品名称,规格,商品编码,进货单价,"
+                                  "进货数量,合计,进货日期,供货商,进货人,备注,类型,打印标志)values(") +
+                   db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
+                              QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
+                   QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
+                   QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) +
+                   QLatin1Char(',') + n(line.price) + QLatin1Char(',') + n(line.quantity) +
+                   QLatin1Char(',') + n(line.price * line.quantity) + QLatin1Char(',') +
+                   db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') + q(line.supplier) +
+                   QStringLiteral(",'0001(王经理)',") + q(line.remark) + QLatin1Char(',') +
+                   q(line.kind) + QStringLiteral(",0)"));
+    }
+}
+
+// The purchase and return screens with their lines, the query panel and the lookup panel.
+void savePurchaseScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
+{
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+    insertPurchaseSamples();
+    main->runCommand(QStringLiteral("采购进货"));
+    auto* screen = qobject_cast<TFrm_Cgjh*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!screen)
+        return;
+    screen->findChild<QComboBox*>(QStringLiteral("DBComboBoxEh1"))->setCurrentText(
+        QStringLiteral("酒类"));
+    screen->findChild<NumberEdit*>(QStringLiteral("sldb"))->setText(QStringLiteral("12"));
+    save(main, QStringLiteral("20_purchase_entry"));
+    screen->LbButton6Click();
+    save(main, QStringLiteral("21_purchase_query_panel"));
+    screen->LbButton8Click();
+    screen->LbButton4Click();
+    screen->findChild<DataGrid*>(QStringLiteral("DBGridEh1"))->setRowSelected(1, true);
+    screen->SpeedButton1Click();
+    screen->findChild<QLineEdit*>(QStringLiteral("mmEdit1"))->setText(QStringLiteral("SP0001"));
+    save(main, QStringLiteral("22_purchase_all_records_lookup"));
+    screen->BitBtn2Click();
+
+    main->runCommand(QStringLiteral("采购退货"));
+    auto* returns = qobject_cast<TFrm_Cgjh*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!returns)
+        return;
+    returns->LbButton4Click();
+    save(main, QStringLiteral("23_purchase_return"));
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+}
+
+} // namespace
 
 void fillSampleData(testing::AppFixture& fixture)
 {
@@ -18,8 +110,7 @@ void fillSampleData(testing::AppFixture& fixture)
 
 void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 {
-    Q_UNUSED(main);
-    Q_UNUSED(save);
+    savePurchaseScreens(main, save);
 }
 
 } // namespace screenshots
