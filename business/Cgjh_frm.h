@@ -67,6 +67,8 @@ public:
     QString ListSelect() const;
     // The list of today's lines of the logged-in user's scope.
     QString TodayListSql() const;
+    // The statement of the list shown in the grid.
+    const QString& CurrentListSql() const { return Dbgrid_Ado.sql(); }
 
     // Layout files of the two print commands.
     QString PeriodReportFile() const;
