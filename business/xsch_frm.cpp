@@ -128,16 +128,17 @@ Tfrm_xsch::~Tfrm_xsch() = default;
 std::vector<GridColumn> Tfrm_xsch::SalesColumns(bool returnMode) {
     std::vector<GridColumn> columns{
         GridColumn(QStringLiteral("商品大类")).withFooterText(QStringLiteral("合计：")),
-        GridColumn(QStringLiteral("商品名称")),
-        GridColumn(QStringLiteral("规格")),
-        GridColumn(QStringLiteral("商品编码")),
-        GridColumn(QStringLiteral("出货人"), returnMode ? QStringLiteral("退货人") : QString()),
+        GridColumn(QStringLiteral("商品名称")).withWidth(100),
+        GridColumn(QStringLiteral("规格")).withWidth(120),
+        GridColumn(QStringLiteral("商品编码")).withWidth(90),
+        GridColumn(QStringLiteral("出货人"), returnMode ? QStringLiteral("退货人") : QString())
+            .withWidth(110),
         GridColumn(QStringLiteral("出货日期"), returnMode ? QStringLiteral("退货日期") : QString()),
         GridColumn(QStringLiteral("出货单价"), returnMode ? QStringLiteral("退货单价") : QString()),
         GridColumn(QStringLiteral("出货数量"), returnMode ? QStringLiteral("退货数量") : QString())
             .withFooterSum(),
         GridColumn(QStringLiteral("合计")).withFooterSum(),
-        GridColumn(QStringLiteral("客户")),
+        GridColumn(QStringLiteral("客户")).withWidth(120),
         GridColumn(QStringLiteral("备注")).withWidth(140),
     };
     if (returnMode) {

@@ -1,6 +1,7 @@
 #include "tests/screenshots/sample_data.h"
 
 #include "business/Cgjh_frm.h"
+#include "business/xsch_frm.h"
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "platform/grid/data_grid.h"
@@ -9,6 +10,7 @@
 #include "tests/support/app_fixture.h"
 
 #include <QComboBox>
+#include <QAbstractButton>
 #include <QDate>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -95,6 +97,90 @@ void savePurchaseScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)
     main->runCommand(QStringLiteral("关闭所有窗口"));
 }
 
+// Customers and two days of sales, some paid in part, and one return.
+void insertSalesSamples()
+{
+    db::Query query;
+    const char* customers[][2] = {{"联华超市", "杭州市拱墅区湖墅南路 12 号"},
+                                  {"好又多便利店", "杭州市西湖区文二路 5 号"},
+                                  {"城西副食店", "杭州市西湖区古墩路 210 号"}};
+    for (const auto& customer : customers)
+        query.exec(QStringLiteral("insert into Tab_khgl(客户简称,类型,通讯地址)values(") +
+                   db::quoted(QString::fromUtf8(customer[0])) + QStringLiteral(",'客户资料',") +
+                   db::quoted(QString::fromUtf8(customer[1])) + QLatin1Char(')'));
+    struct Line {
+        int daysAgo;
+        const char *category, *name, *spec, *code;
+        double price, quantity, paid;
+        const char *customer, *kind, *remark;
+    };
+    const Line lines[] = {
+        {0, "食品类", "苏打饼干", "400g 原味", "SP0001", 8.5, 12, 102, "联华超市", "销售出库", ""},
+        {0, "酒类", "黄酒", "500ml 五年陈", "JL0012", 26, 6, 100, "好又多便利店", "销售出库",
+         "月底结清"},
+        {0, "副食类", "菜籽油", "5L 压榨", "FS0103", 79, 2, 158, "城西副食店", "销售出库", ""},
+        {0, "零食类", "牛肉干", "100g 五香", "LS0020", 18, 10, 180, "联华超市", "销售出库", ""},
+        {0, "酒类", "啤酒", "330ml 罐装", "JL0003", 3.5, 48, 150, "城西副食店", "销售出库", "整箱"},
+        {1, "食品类", "挂面", "1kg 鸡蛋", "SP0007", 7.2, 20, 144, "好又多便利店", "销售出库", ""},
+        {1, "烟类", "香烟", "条装 软包", "YL0002", 210, 2, 420, "联华超市", "销售出库", ""},
+        {0, "零食类", "牛肉干", "100g 五香", "LS0020", 18, 2, 36, "联华超市", "销售退库", "过期"},
+        {1, "酒类", "啤酒", "330ml 罐装", "JL0003", 3.5, 6, 21, "城西副食店", "销售退库", "漏气"},
+    };
+    int number = 0;
+    for (const Line& line : lines) {
+        const QDate date = QDate::currentDate().addDays(-line.daysAgo);
+        auto q = [](const char* text) { return db::quoted(QString::fromUtf8(text)); };
+        auto n = [](double value) { return db::quoted(QString::number(value, 'g', 15)); };
+        query.exec(QStringLiteral("insert into Tab_xsch(编号,商品大类,商品名称,规格,商品编码,出货单价,"
+                                  "出货数量,合计,出货日期,客户,出货人,备注,类型,欠款金额,打印标志,"
+                                  "客户地址电话)values(") +
+                   db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
+                              QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
+                   QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
+                   QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) +
+                   QLatin1Char(',') + n(line.price) + QLatin1Char(',') + n(line.quantity) +
+                   QLatin1Char(',') + n(line.paid) + QLatin1Char(',') +
+                   db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') + q(line.customer) +
+                   QStringLiteral(",'0001(王经理)',") + q(line.remark) + QLatin1Char(',') +
+                   q(line.kind) + QLatin1Char(',') +
+                   n(line.price * line.quantity - line.paid) + QStringLiteral(",0,'')"));
+    }
+}
+
+// The sales and return screens with their lines, the lookup panel and the query panel.
+void saveSalesScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
+{
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+    insertSalesSamples();
+    main->runCommand(QStringLiteral("销售出货"));
+    auto* screen = qobject_cast<Tfrm_xsch*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!screen)
+        return;
+    screen->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("JL0012"));
+    screen->findChild<QComboBox*>(QStringLiteral("DBComboBoxEh5"))
+        ->setCurrentText(QStringLiteral("好又多便利店"));
+    screen->findChild<NumberEdit*>(QStringLiteral("sldb"))->setText(QStringLiteral("4"));
+    screen->findChild<NumberEdit*>(QStringLiteral("sumdb"))->setText(QStringLiteral("80"));
+    save(main, QStringLiteral("30_sales_entry"));
+    screen->findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"))->click();
+    screen->findChild<QComboBox*>(QStringLiteral("DBComboBoxEh7"))
+        ->setCurrentText(QStringLiteral("零食类"));
+    save(main, QStringLiteral("31_sales_lookup_panel"));
+    screen->Panel3Exit();
+    screen->LbButton4Click();
+    screen->LbButton6Click();
+    save(main, QStringLiteral("32_sales_query_panel"));
+    screen->LbButton8Click();
+
+    main->runCommand(QStringLiteral("销售退货"));
+    auto* returns = qobject_cast<Tfrm_xsch*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!returns)
+        return;
+    returns->LbButton4Click();
+    save(main, QStringLiteral("33_sales_return"));
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+}
+
 } // namespace
 
 void fillSampleData(testing::AppFixture& fixture)
@@ -111,6 +197,7 @@ void fillSampleData(testing::AppFixture& fixture)
 void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 {
     savePurchaseScreens(main, save);
+    saveSalesScreens(main, save);
 }
 
 } // namespace screenshots
