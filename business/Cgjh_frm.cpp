@@ -52,11 +52,15 @@ TFrm_Cgjh::TFrm_Cgjh(QWidget* parent)
     : TFrm_Cgjh(QString(), parent) {}
 
 TFrm_Cgjh::TFrm_Cgjh(const QString& docKind, QWidget* parent)
+    : TFrm_Cgjh(docKind, Creation::Purchase, parent) {}
+
+TFrm_Cgjh::TFrm_Cgjh(const QString& docKind, Creation creation, QWidget* parent)
     : TMb_Public_Unit(parent) {
     setObjectName(QStringLiteral("TFrm_Cgjh"));
     DocKind = docKind;
     buildScreen();
-    FormCreate();
+    if (creation == Creation::Purchase)
+        FormCreate();
     setWindowTitle(IsReturnMode() ? QStringLiteral("采购退货") : QStringLiteral("采购进货"));
 }
 

@@ -38,7 +38,7 @@ public:
     virtual void DBComboBoxEh4Change();
 
     // A click on a grid row copies it into the editors.
-    void DBGridEh1CellClick();
+    virtual void DBGridEh1CellClick();
 
     // Product lookup panel.
     void SpeedButton1Click();
@@ -75,8 +75,14 @@ public:
     QString DocumentReportFile() const;
 
 protected:
+    // What the constructor runs after building the controls: the purchase screens' creation
+    // (date, supplier and category lists, today's lines), or nothing for screens built on this
+    // one that open their own lists (the partner records).
+    enum class Creation { Purchase, None };
+
     // Return mode passes its kind before the screen is built.
     TFrm_Cgjh(const QString& docKind, QWidget* parent);
+    TFrm_Cgjh(const QString& docKind, Creation creation, QWidget* parent);
 
     void FormShow() override;
     void FormClose() override;
@@ -84,6 +90,10 @@ protected:
 
     // Creation: the date, the supplier and category lists, and today's lines.
     void FormCreate();
+
+    // The template's export, then, when a file was written, the log row
+    // "工号为：<工号>导出表格数据成功!导出的模块为--<module>".
+    bool ExportAndLog(const QString& module);
 
     QToolButton* SpeedButton1;
     QFrame* Panel4;

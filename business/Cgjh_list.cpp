@@ -246,12 +246,16 @@ void TFrm_Cgjh::MenuItem2Click() {
 
 bool TFrm_Cgjh::LbButton7Click() {
     ExportFileName = IsReturnMode() ? QStringLiteral("采购退货表") : QString();
+    return ExportAndLog(QStringLiteral("采购进货/退货") +
+                        db::quoted(DBComboBoxEh4->currentText().trimmed()));
+}
+
+bool TFrm_Cgjh::ExportAndLog(const QString& module) {
     if (!TMb_Public_Unit::LbButton7Click())
         return false;
     try {
         writeLog(QStringLiteral("工号为：") + CurUserNo.trimmed() +
-                 QStringLiteral("导出表格数据成功!导出的模块为--采购进货/退货") +
-                 db::quoted(DBComboBoxEh4->currentText().trimmed()));
+                 QStringLiteral("导出表格数据成功!导出的模块为--") + module);
     } catch (const db::SqlError& e) {
         ShowError(e.message(), this);
     }

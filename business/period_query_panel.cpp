@@ -34,13 +34,13 @@ PeriodQueryPanel::PeriodQueryPanel(const Names& names, QWidget* parent)
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
 
-    auto* title = new QLabel(names.title, this);
-    title->setObjectName(names.panel + QStringLiteral("_title"));
-    QFont titleFont = title->font();
+    m_title = new QLabel(names.title, this);
+    m_title->setObjectName(names.panel + QStringLiteral("_title"));
+    QFont titleFont = m_title->font();
     titleFont.setBold(true);
-    title->setFont(titleFont);
+    m_title->setFont(titleFont);
 
-    auto* period = new QGroupBox(QStringLiteral("按时间查询记录"), this);
+    auto* period = m_periodGroup = new QGroupBox(QStringLiteral("按时间查询记录"), this);
     rb1 = new QRadioButton(QStringLiteral("按年查询"), period);
     rb2 = new QRadioButton(QStringLiteral("按月查询"), period);
     rb3 = new QRadioButton(QStringLiteral("按日查询"), period);
@@ -81,7 +81,7 @@ PeriodQueryPanel::PeriodQueryPanel(const Names& names, QWidget* parent)
     inputs->addStretch();
     periodLayout->addLayout(inputs, 1, 0, 1, 5);
 
-    auto* product = new QGroupBox(QStringLiteral("按商品内容查询记录"), this);
+    auto* product = m_productGroup = new QGroupBox(QStringLiteral("按商品内容查询记录"), this);
     categoryBox = makeBox(product, names.category);
     nameBox = makeBox(product, names.name);
     specBox = makeBox(product, names.spec);
@@ -96,7 +96,7 @@ PeriodQueryPanel::PeriodQueryPanel(const Names& names, QWidget* parent)
     productLayout->addWidget(new QLabel(QStringLiteral("商品编码(必填）"), product), 1, 2);
     productLayout->addWidget(codeBox, 1, 3);
 
-    auto* persons = new QGroupBox(QStringLiteral("按人员查询记录"), this);
+    auto* persons = m_personsGroup = new QGroupBox(QStringLiteral("按人员查询记录"), this);
     partnerBox = makeBox(persons, names.partner);
     ownerBox = makeBox(persons, names.owner);
     auto* personsLayout = new QGridLayout(persons);
@@ -125,12 +125,12 @@ PeriodQueryPanel::PeriodQueryPanel(const Names& names, QWidget* parent)
     buttons->addWidget(LbButton10);
     buttons->addWidget(LbButton8);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addWidget(period);
-    layout->addWidget(product);
-    layout->addWidget(persons);
-    layout->addLayout(buttons);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(m_title);
+    m_layout->addWidget(period);
+    m_layout->addWidget(product);
+    m_layout->addWidget(persons);
+    m_layout->addLayout(buttons);
 
     for (QRadioButton* rb : {rb1, rb2, rb3, rb4, rb5})
         connect(rb, &QRadioButton::clicked, this, [this] { applyMode(); });
@@ -146,6 +146,19 @@ PeriodQueryPanel::PeriodQueryPanel(const Names& names, QWidget* parent)
 
     applyMode();
     hide();
+}
+
+void PeriodQueryPanel::setTitle(const QString& title) {
+    m_title->setText(title);
+}
+
+void PeriodQueryPanel::setFilterContent(QWidget* content) {
+    for (QGroupBox* group : {m_periodGroup, m_productGroup, m_personsGroup})
+        group->hide();
+    content->setParent(this);
+    // Below the title, above the buttons.
+    m_layout->insertWidget(1, content);
+    content->show();
 }
 
 void PeriodQueryPanel::setHideOnFocusLeave(bool hide) {

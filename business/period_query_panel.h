@@ -7,8 +7,10 @@
 class DateEdit;
 class LbButton;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace db {
 class Query;
@@ -35,6 +37,12 @@ public:
     };
 
     PeriodQueryPanel(const Names& names, QWidget* parent);
+
+    // The caption shown on the panel.
+    void setTitle(const QString& title);
+    // Puts a screen's own filter content in place of the period, product and persons groups,
+    // which are hidden (screens that search in another way). The panel takes ownership.
+    void setFilterContent(QWidget* content);
 
     Mode mode() const;
     void setMode(Mode mode);
@@ -85,6 +93,11 @@ private:
     void applyMode();
     void fillBox(QComboBox* box, const QString& sql);
 
+    QLabel* m_title;
+    QGroupBox* m_periodGroup;
+    QGroupBox* m_productGroup;
+    QGroupBox* m_personsGroup;
+    QVBoxLayout* m_layout;
     QLabel* m_chooseLabel;
     QLabel* m_yearLabel;
     QLabel* m_monthLabel;
