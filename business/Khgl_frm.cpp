@@ -65,7 +65,7 @@ QString Tfrm_Khgl::AddKind() const {
 std::vector<GridColumn> Tfrm_Khgl::PartnerColumns() {
     return {
         GridColumn(QStringLiteral("客户简称")).withWidth(110),
-        GridColumn(QStringLiteral("公司名")).withWidth(160),
+        GridColumn(QStringLiteral("公司名")).withWidth(210),
         GridColumn(QStringLiteral("主联系人")).withWidth(80),
         GridColumn(QStringLiteral("联系电话")).withWidth(110),
         GridColumn(QStringLiteral("通讯地址")).withWidth(220),

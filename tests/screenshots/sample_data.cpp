@@ -1,6 +1,7 @@
 #include "tests/screenshots/sample_data.h"
 
 #include "business/Cgjh_frm.h"
+#include "business/Khgl_frm.h"
 #include "business/xsch_frm.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -181,6 +182,77 @@ void saveSalesScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
     main->runCommand(QStringLiteral("关闭所有窗口"));
 }
 
+// Contact details for the partners of the purchase and sales samples, and a few more.
+void insertPartnerSamples()
+{
+    db::Query query;
+    struct Partner {
+        const char *shortName, *company, *contact, *address, *mobile, *position, *sex, *fax,
+            *qq, *mail, *post, *salesman, *remark, *kind;
+    };
+    const Partner partners[] = {
+        {"联华超市", "联华超市股份有限公司杭州分公司", "陈丽", "杭州市拱墅区湖墅南路 12 号",
+         "13805710001", "经理", "女", "0571-85120001", "85120001", "chenli@lianhua.cn",
+         "310005", "王经理", "月结 30 天", "客户资料"},
+        {"好又多便利店", "好又多商贸有限公司", "刘强", "杭州市西湖区文二路 5 号", "13905712222",
+         "其它", "男", "", "66882222", "", "310012", "李销售", "", "客户资料"},
+        {"城西副食店", "城西副食商店", "赵大海", "杭州市西湖区古墩路 210 号", "13606713333",
+         "经理", "男", "", "", "", "310030", "李销售", "现金结算", "客户资料"},
+        {"滨江茶餐厅", "滨江餐饮管理有限公司", "孙燕", "杭州市滨江区江南大道 3888 号",
+         "13805714444", "职员", "女", "0571-86654444", "", "sunyan@bjcy.com", "310051",
+         "王经理", "", "客户资料"},
+        {"杭州副食批发部", "杭州副食品批发部", "周建国", "杭州市上城区望江路 66 号",
+         "13957105555", "经理", "男", "0571-86015555", "", "zhoujg@hzfs.cn", "310008",
+         "王经理", "", "供商资料"},
+        {"宁波酒业", "宁波酒业有限公司", "吴芳", "宁波市海曙区中山西路 100 号", "13858746666",
+         "职员", "女", "0574-87306666", "", "sales@nbjy.com", "315010", "王经理",
+         "黄酒整箱起订", "供商资料"},
+        {"绍兴粮油公司", "绍兴粮油食品有限公司", "郑伟", "绍兴市越城区解放北路 18 号",
+         "13705757777", "经理", "男", "", "", "", "312000", "王经理", "", "供商资料"},
+    };
+    auto q = [](const char* text) { return db::quoted(QString::fromUtf8(text)); };
+    for (const Partner& p : partners) {
+        query.exec(QStringLiteral("delete from Tab_khgl where 客户简称=") + q(p.shortName));
+        query.exec(QStringLiteral("insert into Tab_khgl(客户简称,公司名,主联系人,联系电话,通讯地址,"
+                                  "手机,职务,性别,传真,住宅电话,QQMSN,网址,电子邮箱,邮编,业务员,"
+                                  "备注,类型)values(") +
+                   q(p.shortName) + QLatin1Char(',') + q(p.company) + QLatin1Char(',') +
+                   q(p.contact) + QStringLiteral(",'',") + q(p.address) + QLatin1Char(',') +
+                   q(p.mobile) + QLatin1Char(',') + q(p.position) + QLatin1Char(',') + q(p.sex) +
+                   QLatin1Char(',') + q(p.fax) + QStringLiteral(",'',") + q(p.qq) +
+                   QStringLiteral(",'',") + q(p.mail) + QLatin1Char(',') + q(p.post) +
+                   QLatin1Char(',') + q(p.salesman) + QLatin1Char(',') + q(p.remark) +
+                   QLatin1Char(',') + q(p.kind) + QLatin1Char(')'));
+    }
+}
+
+// The customer screen with a partner clicked, its search, and the supplier screen.
+void savePartnerScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
+{
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+    insertPartnerSamples();
+    main->runCommand(QStringLiteral("客户管理"));
+    auto* customers = qobject_cast<Tfrm_Khgl*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!customers)
+        return;
+    auto* grid = customers->findChild<DataGrid*>(QStringLiteral("DBGridEh1"));
+    grid->selectRow(1);
+    customers->DBGridEh1CellClick();
+    save(main, QStringLiteral("35_customer_records"));
+    customers->LbButton6Click();
+    customers->findChild<QLineEdit*>(QStringLiteral("Edit13"))->setText(QStringLiteral("1380571"));
+    customers->LbButton9Click();
+    save(main, QStringLiteral("36_customer_search"));
+    customers->LbButton8Click();
+
+    main->runCommand(QStringLiteral("供货商管理"));
+    auto* suppliers = qobject_cast<Tfrm_Khgl*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!suppliers)
+        return;
+    save(main, QStringLiteral("37_supplier_records"));
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+}
+
 } // namespace
 
 void fillSampleData(testing::AppFixture& fixture)
@@ -198,6 +270,7 @@ void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 {
     savePurchaseScreens(main, save);
     saveSalesScreens(main, save);
+    savePartnerScreens(main, save);
 }
 
 } // namespace screenshots
