@@ -52,9 +52,10 @@ void insertPartner(AppFixture& app, const QString& shortName, const QString& kin
 
 // Logs in as the administrator (once) and opens the partner screen of the kind through the
 // main window's command. The login's log row is removed.
-Tfrm_Khgl* openPartnerScreen(AppFixture& app, const QString& kind) {
+Tfrm_Khgl* openPartnerScreen(AppFixture& app, const QString& kind,
+                             const QString& workNo = QStringLiteral("888")) {
     if (CurComputer.isEmpty()) {
-        if (!app.login(QStringLiteral("888")))
+        if (!app.login(workNo))
             return nullptr;
         app.exec(QStringLiteral("delete from tab_rz"));
     }
@@ -176,6 +177,7 @@ private Q_SLOTS:
     void modifyAfterRenameAddsNewPartner();
     void deleteAsksThenRemovesSelected_data();
     void deleteAsksThenRemovesSelected();
+    void recordsNeedNoDocumentRights();
     void exportProposesScreenNameAndLogs_data();
     void exportProposesScreenNameAndLogs();
 };
@@ -547,6 +549,39 @@ void PartnerTest::deleteAsksThenRemovesSelected() {
         QCOMPARE(app.count(QStringLiteral("Tab_khgl")), 4);
     }
     QCOMPARE(app.count(QStringLiteral("tab_rz")), 0);
+}
+
+void PartnerTest::recordsNeedNoDocumentRights() {
+    AppFixture app;
+    app.addUser(QStringLiteral("0005"), QStringLiteral("小周"), QString(),
+                {QStringLiteral("客户资料")});
+    Tfrm_Khgl* screen = openPartnerScreen(app, kCustomer, QStringLiteral("0005"));
+    QVERIFY(screen);
+
+    // Add, modify and delete without 新增单据 or 删除修改.
+    edit(screen, "Edit1")->setText(QStringLiteral("甲"));
+    click(screen, "LbButton1");
+    clickRow(screen, 0);
+    edit(screen, "Edit10")->setText(QStringLiteral("甲公司"));
+    click(screen, "LbButton3");
+    QCOMPARE(partnerRow(app, QStringLiteral("甲")).value(QStringLiteral("公司名")).toString(),
+             QStringLiteral("甲公司"));
+    QCOMPARE(app.count(QStringLiteral("tab_rz"),
+                       QStringLiteral("操作内容='工号为：0005执行--新增客户资料成功!新增的简称为："
+                                      "甲'")),
+             1);
+    clickRow(screen, 0);
+    click(screen, "LbButton2");
+    QCOMPARE(app.count(QStringLiteral("Tab_khgl")), 0);
+    QCOMPARE(app.boxes().texts(),
+             (QStringList{"增加记录成功!", "修改成功!", "真的要删除这1行单据吗？", "删除成功!"}));
+
+    // The export goes through the template and keeps its right.
+    app.boxes().clear();
+    click(screen, "LbButton7");
+    QCOMPARE(app.boxes().captions(), QStringList{QStringLiteral("操作提示")});
+    QCOMPARE(app.boxes().texts(),
+             QStringList{QStringLiteral("对不起,你没有导出数据的权限,请您联系-系统管理员")});
 }
 
 void PartnerTest::exportProposesScreenNameAndLogs_data() {
