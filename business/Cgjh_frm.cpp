@@ -1,6 +1,7 @@
 #include "business/Cgjh_frm.h"
 
 #include "business/period_query_panel.h"
+#include "business/product_lookups.h"
 #include "business/sql_values.h"
 #include "db/Public_DM.h"
 #include "db/sql_error.h"
@@ -19,7 +20,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -30,13 +30,6 @@ namespace {
 const QString kReturnMarker = QStringLiteral("退货");
 
 // The delete question: Yes and No, no icon.
-bool askDelete(const QString& text, QWidget* parent) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("单据删除"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
-}
-
 // Runs a cascade step; its errors are shown as the program's top-level handler shows them.
 template <typename Step> void runShowingErrors(QWidget* parent, Step step) {
     try {
@@ -200,8 +193,7 @@ void TFrm_Cgjh::FormCreate() {
 
     ReportQueryTiming(Dbgrid_Ado.open(TodayListSql()));
 
-    Append_Ado.open(QStringLiteral("Select 商品大类 From Tab_Cgjh  Group By 商品大类 Order by "
-                                   "商品大类 limit 1000"));
+    Append_Ado.open(ProductCategoriesSql());
     QStringList categories;
     for (; !Append_Ado.eof(); Append_Ado.next())
         categories << Append_Ado.value(0).toString().trimmed();
@@ -260,29 +252,21 @@ void TFrm_Cgjh::DBComboBoxEh1Change() {
     const QString category = boxText(DBComboBoxEh1);
     if (category.isEmpty())
         return;
-    fillCascadeBox(DBComboBoxEh2,
-                   QStringLiteral("Select 商品名称 From Tab_Cgjh Where 商品大类=") +
-                       db::quoted(category) +
-                       QStringLiteral(" Group By 商品名称 Order by 商品名称 limit 1000"));
+    fillCascadeBox(DBComboBoxEh2, ProductNamesSql(category));
 }
 
 void TFrm_Cgjh::DBComboBoxEh2Change() {
     const QString name = boxText(DBComboBoxEh2);
     if (name.isEmpty())
         return;
-    fillCascadeBox(DBComboBoxEh3, QStringLiteral("Select 规格 From Tab_Cgjh Where 商品名称=") +
-                                      db::quoted(name) +
-                                      QStringLiteral(" Group By 规格 Order by 规格 limit 1000"));
+    fillCascadeBox(DBComboBoxEh3, ProductSpecsSql(name));
 }
 
 void TFrm_Cgjh::DBComboBoxEh3Change() {
     const QString spec = boxText(DBComboBoxEh3);
     if (spec.isEmpty())
         return;
-    fillCascadeBox(DBComboBoxEh4,
-                   QStringLiteral("Select 商品编码,编号 From Tab_Cgjh Where 规格=") +
-                       db::quoted(spec) +
-                       QStringLiteral(" Group By 商品编码,编号 Order by 编号 Desc limit 1"));
+    fillCascadeBox(DBComboBoxEh4, NewestCodeOfSpecSql(spec));
 }
 
 void TFrm_Cgjh::DBComboBoxEh4Change() {
@@ -425,9 +409,7 @@ bool TFrm_Cgjh::LbButton2Click() {
     const QList<int> rows = DBGridEh1->selectedRows();
     if (rows.isEmpty())
         return false;
-    if (!askDelete(QStringLiteral("真的要删除这") + QString::number(rows.size()) +
-                       QStringLiteral("行单据吗？"),
-                   this))
+    if (!AskDeleteLines(int(rows.size())))
         return false;
     try {
         for (int row : rows) {

@@ -16,7 +16,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -345,12 +344,7 @@ bool Tfrm_Khgl::LbButton2Click() {
     const QList<int> rows = DBGridEh1->selectedRows();
     if (rows.isEmpty())
         return false;
-    QMessageBox question(QMessageBox::NoIcon, QStringLiteral("单据删除"),
-                         QStringLiteral("真的要删除这") + QString::number(rows.size()) +
-                             QStringLiteral("行单据吗？"),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    question.setDefaultButton(QMessageBox::No);
-    if (question.exec() != QMessageBox::Yes)
+    if (!AskDeleteLines(int(rows.size())))
         return false;
     try {
         QStringList names;

@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -294,6 +295,15 @@ bool TMb_Public_Unit::ExportGrid(DataGrid* grid, const QString& defaultFileName)
     }
     ShowInformation(QStringLiteral("导出成功!"), this);
     return true;
+}
+
+bool TMb_Public_Unit::AskDeleteLines(int count) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("单据删除"),
+                    QStringLiteral("真的要删除这") + QString::number(count) +
+                        QStringLiteral("行单据吗？"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void TMb_Public_Unit::StartQueryTiming() {

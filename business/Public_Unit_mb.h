@@ -57,6 +57,10 @@ public:
     // Report design check: right 设计报表.
     virtual bool KlLbButton11Click();
 
+    // The question before deleting the selected lines: "真的要删除这<n>行单据吗？" with the
+    // caption "单据删除", no icon, Yes and No. True only for Yes.
+    bool AskDeleteLines(int count);
+
     // Writes the grid to a file the user chooses, in the format of the chosen filter entry.
     // Returns false when the list is closed or the dialog was cancelled.
     bool ExportGrid(DataGrid* grid, const QString& defaultFileName);

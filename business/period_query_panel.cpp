@@ -1,5 +1,6 @@
 #include "business/period_query_panel.h"
 
+#include "business/product_lookups.h"
 #include "business/sql_values.h"
 #include "db/query.h"
 #include "db/sql_text.h"
@@ -266,25 +267,19 @@ void PeriodQueryPanel::categoryChanged() {
     const QString category = categoryBox->currentText().trimmed();
     if (category.isEmpty() || !m_lookup)
         return;
-    fillBox(nameBox, QStringLiteral("Select 商品名称 From Tab_Cgjh Where 商品大类=") +
-                         db::quoted(category) +
-                         QStringLiteral(" Group By 商品名称 Order by 商品名称 limit 1000"));
+    fillBox(nameBox, ProductNamesSql(category));
 }
 
 void PeriodQueryPanel::nameChanged() {
     const QString name = nameBox->currentText().trimmed();
     if (name.isEmpty() || !m_lookup)
         return;
-    fillBox(specBox, QStringLiteral("Select 规格 From Tab_Cgjh Where 商品名称=") +
-                         db::quoted(name) +
-                         QStringLiteral(" Group By 规格 Order by 规格 limit 1000"));
+    fillBox(specBox, ProductSpecsSql(name));
 }
 
 void PeriodQueryPanel::specChanged() {
     const QString spec = specBox->currentText().trimmed();
     if (spec.isEmpty() || !m_lookup)
         return;
-    fillBox(codeBox, QStringLiteral("Select 商品编码,编号 From Tab_Cgjh Where 规格=") +
-                         db::quoted(spec) +
-                         QStringLiteral(" Group By 商品编码,编号 Order by 编号 Desc limit 1"));
+    fillBox(codeBox, NewestCodeOfSpecSql(spec));
 }

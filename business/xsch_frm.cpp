@@ -1,6 +1,7 @@
 #include "business/xsch_frm.h"
 
 #include "business/period_query_panel.h"
+#include "business/product_lookups.h"
 #include "business/sql_values.h"
 #include "db/Public_DM.h"
 #include "db/dialect.h"
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -351,8 +351,7 @@ void Tfrm_xsch::FormClose() {
 }
 
 void Tfrm_xsch::LoadCategoryLists() {
-    const QStringList categories = readColumn(QStringLiteral(
-        "Select 商品大类 From Tab_Cgjh  Group By 商品大类 Order by 商品大类 limit 1000"));
+    const QStringList categories = readColumn(ProductCategoriesSql());
     setItemsQuietly(Panel4->categoryBox, categories);
     setItemsQuietly(DBComboBoxEh7, categories);
 }
@@ -450,20 +449,14 @@ void Tfrm_xsch::DBComboBoxEh7Change() {
     const QString category = DBComboBoxEh7->currentText().trimmed();
     if (category.isEmpty())
         return;
-    setItemsSelectFirst(
-        DBComboBoxEh8,
-        readColumn(QStringLiteral("Select 商品名称 From Tab_Cgjh Where 商品大类=") +
-                   db::quoted(category) +
-                   QStringLiteral(" Group By 商品名称 Order by 商品名称 limit 1000")));
+    setItemsSelectFirst(DBComboBoxEh8, readColumn(ProductNamesSql(category)));
 }
 
 void Tfrm_xsch::DBComboBoxEh8Change() {
     const QString name = DBComboBoxEh8->currentText().trimmed();
     if (name.isEmpty())
         return;
-    const QStringList specs =
-        readColumn(QStringLiteral("Select 规格 From Tab_Cgjh Where 商品名称=") + db::quoted(name) +
-                   QStringLiteral(" Group By 规格 Order by 规格 limit 1000"));
+    const QStringList specs = readColumn(ProductSpecsSql(name));
     fillSpecList(specs, DBComboBoxEh3->currentText());
     setItemsSelectFirst(DBComboBoxEh9, specs);
 }
@@ -472,11 +465,7 @@ void Tfrm_xsch::DBComboBoxEh9Change() {
     const QString spec = DBComboBoxEh9->currentText().trimmed();
     if (spec.isEmpty())
         return;
-    setItemsSelectFirst(
-        DBComboBoxEh10,
-        readColumn(QStringLiteral("Select 商品编码,编号 From Tab_Cgjh Where 规格=") +
-                   db::quoted(spec) +
-                   QStringLiteral(" Group By 商品编码,编号 Order by 编号 Desc limit 1")));
+    setItemsSelectFirst(DBComboBoxEh10, readColumn(NewestCodeOfSpecSql(spec)));
 }
 
 void Tfrm_xsch::BitBtn1Click() {
@@ -760,12 +749,7 @@ bool Tfrm_xsch::LbButton2Click() {
     if (n == 0)
         return false;
     try {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("单据删除"),
-                        QStringLiteral("真的要删除这") + QString::number(n) +
-                            QStringLiteral("行单据吗？"),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setDefaultButton(QMessageBox::No);
-        if (box.exec() != QMessageBox::Yes)
+        if (!AskDeleteLines(n))
             return false;
         QStringList statements;
         for (int row : selected) {
