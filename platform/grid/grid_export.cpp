@@ -1,4 +1,5 @@
 #include "platform/grid/grid_export.h"
+#include "platform/widgets/number_text.h"
 
 #include "platform/grid/data_grid.h"
 #include "platform/grid/xls_writer.h"
@@ -52,17 +53,7 @@ private:
 };
 
 bool isNumeric(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return !v.isNull();
-    default:
-        return false;
-    }
+    return hasNumberType(v) && !v.isNull();
 }
 
 // Tab-separated UTF-8; tabs and line breaks inside a value become spaces.

@@ -13,21 +13,7 @@ const QColor kOddRow(0xF2, 0xF2, 0xF2);
 const QColor kEvenRow(0xFF, 0xFF, 0xFF);
 
 bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return true;
-    default:
-        return false;
-    }
+    return hasNumberType(v);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/grid/xls_writer.h"
+#include "platform/widgets/number_text.h"
 
 #include <QFile>
 #include <QHash>
@@ -194,21 +195,7 @@ public:
 };
 
 bool isNumeric(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return !v.isNull();
-    default:
-        return false;
-    }
+    return hasNumberType(v) && !v.isNull();
 }
 
 class FileSink {

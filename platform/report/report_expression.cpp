@@ -1,4 +1,5 @@
 #include "platform/report/report_expression.h"
+#include "platform/widgets/number_text.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -233,22 +234,7 @@ struct EvalError {
 };
 
 bool isNumeric(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return true;
-    default:
-        return false;
-    }
+    return hasNumberType(v) || v.typeId() == QMetaType::Bool;
 }
 
 double number(const QVariant& v) {

@@ -1,5 +1,7 @@
 #include "platform/widgets/number_text.h"
 
+#include <QVariant>
+
 #include <QLocale>
 
 #include <cmath>
@@ -66,4 +68,22 @@ QString formatNumber(double value, const QString& pattern) {
         }
     }
     return text;
+}
+
+bool hasNumberType(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
 }
