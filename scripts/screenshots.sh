@@ -10,4 +10,4 @@ trap 'rm -rf "$scratch"' EXIT
 export ODBCSYSINI="$scratch" ODBCINI="$scratch/odbc.ini"
 touch "$scratch/odbc.ini"
 rm -rf "$build_dir/screenshots"
-QT_QPA_PLATFORM=offscreen "$build_dir/tests/take_screenshots" "$build_dir/screenshots"
+MERCHDESK_PROGRAM_DIR="$build_dir/bin" QT_QPA_PLATFORM=offscreen "$build_dir/tests/take_screenshots" "$build_dir/screenshots"

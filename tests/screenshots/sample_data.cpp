@@ -6,13 +6,18 @@
 #include "db/query.h"
 #include "db/sql_text.h"
 #include "platform/grid/data_grid.h"
+#include "platform/sys/program_folder.h"
 #include "platform/widgets/number_edit.h"
 #include "shell/main_frm.h"
 #include "tests/support/app_fixture.h"
 
 #include <QComboBox>
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDate>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -253,6 +258,46 @@ void savePartnerScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
     main->runCommand(QStringLiteral("关闭所有窗口"));
 }
 
+// The report layouts of the build's program folder, copied into the sample program folder.
+void copyLayouts()
+{
+    QString from = qEnvironmentVariable("MERCHDESK_PROGRAM_DIR");
+    if (from.isEmpty())
+        from = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+    const QDir source(from);
+    for (const QString& name : source.entryList({QStringLiteral("*.frf")}, QDir::Files))
+        QFile::copy(source.filePath(name), sys::programFile(name));
+}
+
+// A sales document of one customer in the report preview, and the designer on its layout.
+void saveReportScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
+{
+    copyLayouts();
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+    main->runCommand(QStringLiteral("销售出货"));
+    auto* screen = qobject_cast<Tfrm_xsch*>(main->mdiArea()->activeSubWindow()->widget());
+    if (!screen)
+        return;
+    screen->LbButton4Click();
+    auto* grid = screen->findChild<DataGrid*>(QStringLiteral("DBGridEh1"));
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (grid->value(row, QStringLiteral("客户")).toString() == QStringLiteral("好又多便利店"))
+            grid->setRowSelected(row, true);
+    testing::whenModal("report::ReportPreview", [save](QWidget* preview) {
+        preview->resize(1100, 900);
+        save(preview, QStringLiteral("40_report_preview_sales_document"));
+        preview->close();
+    });
+    screen->N2Click();
+    testing::whenModal("report::ReportDesigner", [save](QWidget* designer) {
+        designer->resize(1280, 900);
+        save(designer, QStringLiteral("41_report_designer"));
+        static_cast<QDialog*>(designer)->reject();
+    });
+    screen->MenuItem2Click();
+    main->runCommand(QStringLiteral("关闭所有窗口"));
+}
+
 } // namespace
 
 void fillSampleData(testing::AppFixture& fixture)
@@ -271,6 +316,7 @@ void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
     savePurchaseScreens(main, save);
     saveSalesScreens(main, save);
     savePartnerScreens(main, save);
+    saveReportScreens(main, save);
 }
 
 } // namespace screenshots
