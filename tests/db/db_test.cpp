@@ -11,7 +11,35 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <utility>
+#include <vector>
+
 using testing::AppFixture;
+
+namespace {
+
+// Sets environment variables for one test and puts the old values back when it ends.
+class ScopedEnvironment {
+public:
+    ~ScopedEnvironment() {
+        for (auto it = m_old.crbegin(); it != m_old.crend(); ++it) {
+            if (it->second.isNull())
+                qunsetenv(it->first.constData());
+            else
+                qputenv(it->first.constData(), it->second);
+        }
+    }
+
+    void set(const char* name, const QString& value) {
+        m_old.emplace_back(QByteArray(name), qgetenv(name));
+        qputenv(name, value.toLocal8Bit());
+    }
+
+private:
+    std::vector<std::pair<QByteArray, QByteArray>> m_old;
+};
+
+} // namespace
 
 class DbTest : public QObject {
     Q_OBJECT
@@ -30,6 +58,7 @@ private Q_SLOTS:
     void existingDatabaseIsKept();
     void unopenableDatabaseReportsTheMessage();
     void unsupportedDataSourceIsNamed();
+    void unreachableServerReportsTheMessage();
 };
 
 void DbTest::schemaHasEveryColumn_data() {
@@ -227,7 +256,8 @@ void DbTest::unopenableDatabaseReportsTheMessage() {
     QFile blocker(home.path() + QStringLiteral("/data"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    qputenv("MERCHDESK_HOME", home.path().toLocal8Bit());
+    ScopedEnvironment env;
+    env.set("MERCHDESK_HOME", home.path());
     try {
         TDM_Public module;
         QFAIL("the data module opened a database it cannot create");
@@ -235,7 +265,6 @@ void DbTest::unopenableDatabaseReportsTheMessage() {
         QVERIFY(!e.message().isEmpty());
     }
     QVERIFY(!TDM_Public::instance());
-    qunsetenv("MERCHDESK_HOME");
 }
 
 void DbTest::unsupportedDataSourceIsNamed() {
@@ -244,27 +273,59 @@ void DbTest::unsupportedDataSourceIsNamed() {
     QVERIFY(ini.open(QIODevice::WriteOnly));
     ini.write("[korvane]\nDriver = SQLite3\nDatabase = /tmp/x.db\n");
     ini.close();
-    const QByteArray oldIni = qgetenv("ODBCINI");
-    const QByteArray oldSys = qgetenv("ODBCSYSINI");
-    qputenv("ODBCINI", ini.fileName().toLocal8Bit());
-    qputenv("ODBCSYSINI", config.path().toLocal8Bit());
     QString message;
-    try {
-        TDM_Public module;
-    } catch (const db::SqlError& e) {
-        message = e.message();
+    {
+        ScopedEnvironment env;
+        env.set("ODBCINI", ini.fileName());
+        env.set("ODBCSYSINI", config.path());
+        try {
+            TDM_Public module;
+        } catch (const db::SqlError& e) {
+            message = e.message();
+        }
     }
-    auto restore = [](const char* name, const QByteArray& value) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    };
-    restore("ODBCINI", oldIni);
-    restore("ODBCSYSINI", oldSys);
     QVERIFY2(message.contains(QStringLiteral("SQLite3")), qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("PostgreSQL")));
     QVERIFY(!TDM_Public::instance());
+}
+
+// A data source whose server does not answer: the data module fails with the driver's message
+// instead of opening the embedded database.
+void DbTest::unreachableServerReportsTheMessage() {
+    const QString driver = QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/psqlodbcw.so");
+    if (!QFile::exists(driver))
+        QSKIP("psqlODBC is not installed");
+    // unixODBC keeps the data sources it has read for the rest of the process.
+    if (testing::usingSharedServer())
+        QSKIP("this process already reads the shared server's data source");
+    QTemporaryDir config;
+    QFile inst(config.path() + QStringLiteral("/odbcinst.ini"));
+    QVERIFY(inst.open(QIODevice::WriteOnly));
+    inst.write(QStringLiteral("[PostgreSQL Unicode]\nDriver = %1\n").arg(driver).toUtf8());
+    inst.close();
+    QFile ini(config.path() + QStringLiteral("/odbc.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    // Port 1 on loopback: nothing listens there.
+    ini.write("[korvane]\nDriver = PostgreSQL Unicode\nServername = 127.0.0.1\nPort = 1\n"
+              "Database = kvmdui\n");
+    ini.close();
+    QTemporaryDir home;
+    QString message;
+    {
+        ScopedEnvironment env;
+        env.set("ODBCINI", ini.fileName());
+        env.set("ODBCSYSINI", config.path());
+        env.set("MERCHDESK_HOME", home.path());
+        try {
+            TDM_Public module;
+        } catch (const db::SqlError& e) {
+            message = e.message();
+        }
+    }
+    QVERIFY2(!message.isEmpty(), "the data module opened without its server");
+    QVERIFY(!TDM_Public::instance());
+    // The embedded database was not opened in its place.
+    QVERIFY(!QFile::exists(home.path() + QStringLiteral("/data/SMDT.db")));
 }
 
 QTEST_MAIN(DbTest)
