@@ -3,6 +3,7 @@
 #include "business/period_query_panel.h"
 #include "business/sql_values.h"
 #include "db/Public_DM.h"
+#include "db/dialect.h"
 #include "db/sql_error.h"
 #include "db/sql_text.h"
 #include "platform/grid/data_grid.h"
@@ -290,10 +291,19 @@ bool Tfrm_Khgl::LbButton1Click() {
             TextSql(Memo1->toPlainText()),
             db::quoted(kind),
         };
-        Append_Ado.exec(QStringLiteral("Insert Into tab_khgl(客户简称,公司名,主联系人,联系电话,"
-                                       "通讯地址,手机,职务,性别,传真,住宅电话,QQMSN,网址,"
-                                       "电子邮箱,邮编,业务员,备注,类型)Values(") +
-                        values.join(QLatin1Char(',')) + QLatin1Char(')'));
+        try {
+            Append_Ado.exec(QStringLiteral("Insert Into tab_khgl(客户简称,公司名,主联系人,联系电话,"
+                                           "通讯地址,手机,职务,性别,传真,住宅电话,QQMSN,网址,"
+                                           "电子邮箱,邮编,业务员,备注,类型)Values(") +
+                            values.join(QLatin1Char(',')) + QLatin1Char(')'));
+        } catch (const db::SqlError& e) {
+            // Another computer took the short name between the check and the insert.
+            if (!db::dialect().isUniqueViolation(e.message()))
+                throw;
+            ShowInformation(QStringLiteral("对不起此简称已经存在,请选择其它的简称!"), this);
+            Edit1->setFocus();
+            return false;
+        }
         ShowInformation(QStringLiteral("增加记录成功!"), this);
         AddOperationLog(CurComputer, CurUserName, CurUserNo,
                         QStringLiteral("工号为：") + CurUserNo.trimmed() +

@@ -177,7 +177,8 @@ QStringList schemaStatements(const SqlDialect& d) {
     s << QStringLiteral("create index ix_cgjh_print on Tab_Cgjh(打印标志)");
     s << QStringLiteral("create index ix_xsch_print on Tab_xsch(打印标志)");
     s << QStringLiteral("create index ix_jysy_date on Tab_jysy(日期)");
-    s << QStringLiteral("create index ix_khgl_name on Tab_khgl(客户简称)");
+    // A short name names one partner, customer or supplier, also when two computers add it.
+    s << QStringLiteral("create unique index ux_khgl_name on Tab_khgl(客户简称)");
     s << QStringLiteral("create index ix_rz_date on tab_rz(日期,时间)");
 
     // The first administrator: every right, an empty password, to be changed at once.

@@ -223,13 +223,20 @@ void DbTest::serverDateAndViews() {
 
 void DbTest::lineNumbersAreUnique() {
     AppFixture app;
-    for (const char* table : {"Tab_Cgjh", "Tab_xsch", "Tab_jysy"}) {
-        const QString insert = QStringLiteral("insert into %1(编号)values('200708150000001')")
-                                   .arg(QLatin1String(table));
+    const struct {
+        const char* table;
+        const char* column;
+    } keys[] = {
+        {"Tab_Cgjh", "编号"}, {"Tab_xsch", "编号"}, {"Tab_jysy", "编号"}, {"Tab_khgl", "客户简称"}};
+    for (const auto& key : keys) {
+        const QString insert =
+            QStringLiteral("insert into %1(%2)values('200708150000001')")
+                .arg(QString::fromUtf8(key.table), QString::fromUtf8(key.column));
         app.exec(insert);
         try {
             app.exec(insert);
-            QFAIL("a second line with the same number was accepted");
+            QFAIL(qPrintable(QStringLiteral("a second row with the same key was accepted in ") +
+                             QString::fromUtf8(key.table)));
         } catch (const db::SqlError& e) {
             QVERIFY2(db::dialect().isUniqueViolation(e.message()), qPrintable(e.message()));
         }
