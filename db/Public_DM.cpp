@@ -66,7 +66,10 @@ void TDM_Public::openConnection() {
         }
         engine = SqlDialect::Engine::PostgreSQL;
         db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnectionName);
-        db.setDatabaseName(source->name);
+        // Results are fetched through a cursor in blocks instead of being held twice in memory,
+        // once by the driver and once by the list that reads them.
+        db.setDatabaseName(source->name +
+                           QStringLiteral(";UseDeclareFetch=1;Fetch=10000"));
         db.setUserName(QLatin1String(DataSourceUser));
         db.setPassword(QLatin1String(DataSourcePassword));
     } else {
