@@ -193,21 +193,8 @@ void TFrm_Cgjh::DBGridEh1TitleBtnClick(const QString& field) {
 
 void TFrm_Cgjh::printLines(const QString& layoutFile) {
     try {
-        Append_Ado.exec(QStringLiteral("update  Tab_cgjh set 打印标志=0"));
-        const QList<int> rows = DBGridEh1->selectedRows();
-        for (int row : rows) {
-            auto stored = [&](const char* field) {
-                return db::quoted(DBGridEh1->value(row, QString::fromUtf8(field)).toString());
-            };
-            Append_Ado.exec(QStringLiteral("update  tab_cgjh set 打印标志=") +
-                            db::quoted(QStringLiteral("1")) + QStringLiteral(" where 编号=") +
-                            stored("编号") + QStringLiteral(" and 商品编码=") + stored("商品编码") +
-                            QStringLiteral(" and 规格=") + stored("规格"));
-        }
-        const QString linesSql = rows.isEmpty() ? Dbgrid_Ado.sql() : kPrintedLinesSql;
-        if (linesSql.isEmpty())
-            return;
-        PreviewReport(this, layoutFile, linesSql, Append_Ado);
+        PrintSelectedLines(this, QStringLiteral("Tab_cgjh"), *DBGridEh1, Dbgrid_Ado.sql(),
+                           kPrintedLinesSql, layoutFile, Append_Ado);
     } catch (const db::SqlError&) {
         // Printing ends silently; flags already changed stay changed.
     }

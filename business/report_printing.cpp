@@ -4,6 +4,7 @@
 #include "db/query.h"
 #include "db/sql_error.h"
 #include "db/sql_text.h"
+#include "platform/grid/data_grid.h"
 #include "platform/report/report_engine.h"
 #include "platform/sys/program_folder.h"
 #include "shell/message_boxes.h"
@@ -76,6 +77,26 @@ bool PreviewReport(QWidget* parent, const QString& layoutFile, const QString& li
     prepare(engine, lookupQuery);
     engine.showPreview(parent);
     return true;
+}
+
+void PrintSelectedLines(QWidget* parent, const QString& table, const DataGrid& grid,
+                        const QString& listSql, const QString& flaggedLinesSql,
+                        const QString& layoutFile, db::Query& query) {
+    query.exec(QStringLiteral("update  ") + table + QStringLiteral(" set 打印标志=0"));
+    const QList<int> rows = grid.selectedRows();
+    for (int row : rows) {
+        auto stored = [&](const char* field) -> QString {
+            return db::quoted(grid.value(row, QString::fromUtf8(field)).toString());
+        };
+        query.exec(QStringLiteral("update  ") + table + QStringLiteral(" set 打印标志=") +
+                   db::quoted(QStringLiteral("1")) + QStringLiteral(" where 编号=") +
+                   stored("编号") + QStringLiteral(" and 商品编码=") + stored("商品编码") +
+                   QStringLiteral(" and 规格=") + stored("规格"));
+    }
+    const QString linesSql = rows.isEmpty() ? listSql : flaggedLinesSql;
+    if (linesSql.isEmpty())
+        return;
+    PreviewReport(parent, layoutFile, linesSql, query);
 }
 
 void DesignReport(QWidget* parent, const QString& layoutFile, const QString& linesSql,

@@ -17,6 +17,14 @@
 #include <QLineEdit>
 #include <QMenu>
 
+namespace {
+
+// The lines a print flagged, for the report and the designer.
+const QString kFlaggedLinesSql =
+    QStringLiteral("select * from Tab_xsch where 打印标志=1 order by 编号,客户 desc ");
+
+} // namespace
+
 void Tfrm_xsch::buildMenus() {
     m_printMenu = new QMenu(this);
     m_printMenu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -102,24 +110,8 @@ QString Tfrm_xsch::DocumentReportFile() const {
 
 void Tfrm_xsch::PrintWith(const QString& layoutFile) {
     try {
-        // The flag is shared by every user: this print takes it over for the whole table.
-        Append_Ado.exec(QStringLiteral("update  Tab_xsch set 打印标志=0"));
-        const QList<int> selected = DBGridEh1->selectedRows();
-        for (int row : selected) {
-            auto value = [this, row](const char* field) {
-                return db::quoted(DBGridEh1->value(row, QString::fromUtf8(field)).toString());
-            };
-            Append_Ado.exec(QStringLiteral("update  Tab_xsch set 打印标志=") +
-                            db::quoted(QStringLiteral("1")) + QStringLiteral(" where 编号=") +
-                            value("编号") + QStringLiteral(" and 商品编码=") + value("商品编码") +
-                            QStringLiteral(" and 规格=") + value("规格"));
-        }
-        const QString lines =
-            selected.isEmpty()
-                ? Dbgrid_Ado.sql()
-                : QStringLiteral(
-                      "select * from Tab_xsch where 打印标志=1 order by 编号,客户 desc ");
-        PreviewReport(this, layoutFile, lines, Append_Ado);
+        PrintSelectedLines(this, QStringLiteral("Tab_xsch"), *DBGridEh1, Dbgrid_Ado.sql(),
+                           kFlaggedLinesSql, layoutFile, Append_Ado);
     } catch (const db::SqlError&) {
         // A failed print ends silently; flags already written stay.
     }
@@ -139,15 +131,11 @@ void Tfrm_xsch::N3Click() {
 }
 
 void Tfrm_xsch::MenuItem1Click() {
-    DesignReport(this, PeriodReportFile(),
-                 QStringLiteral("select * from Tab_xsch where 打印标志=1 order by 编号,客户 desc "),
-                 Append_Ado);
+    DesignReport(this, PeriodReportFile(), kFlaggedLinesSql, Append_Ado);
 }
 
 void Tfrm_xsch::MenuItem2Click() {
-    DesignReport(this, DocumentReportFile(),
-                 QStringLiteral("select * from Tab_xsch where 打印标志=1 order by 编号,客户 desc "),
-                 Append_Ado);
+    DesignReport(this, DocumentReportFile(), kFlaggedLinesSql, Append_Ado);
 }
 
 bool Tfrm_xsch::LbButton7Click() {
