@@ -7,6 +7,7 @@
 // fetching the same rows, sorting by a title click, the footer sums, exporting the list to
 // every format, then 所有记录 and a query over every line, with the peak memory (VmHWM).
 
+#include "bench/business/bench_output.h"
 #include "business/Cgjh_frm.h"
 #include "business/period_query_panel.h"
 #include "db/Public_DM.h"
@@ -35,34 +36,6 @@
 #include <functional>
 
 namespace {
-
-long statusKb(const char* key) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void line(const QString& what, double ms, const QString& note = QString()) {
-    std::printf("%-44s %9.1f ms  %s\n", qPrintable(what), ms, qPrintable(note));
-    std::fflush(stdout);
-}
-
-void memory(const QString& when) {
-    std::printf("%-44s %9.1f MB peak (VmHWM), %.1f MB resident\n", qPrintable(when),
-                double(statusKb("VmHWM:")) / 1024.0, double(statusKb("VmRSS:")) / 1024.0);
-    std::fflush(stdout);
-}
-
-double timed(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // The same select the screen runs, fetched with a bare forward-only query.
 double bareFetch(const QString& sql, int* rows) {

@@ -10,6 +10,7 @@
 // contains-match fallback, and 全部记录 as a user who sees the lines of `sellers` sellers
 // (about 100,000 lines in the generated shop).
 
+#include "bench/business/bench_output.h"
 #include "business/xsch_frm.h"
 #include "db/Public_DM.h"
 #include "db/sql_error.h"
@@ -37,28 +38,6 @@
 namespace {
 
 const QString kBusyCode = QStringLiteral("BENCH-BUSY");
-
-long statusKb(const char* key) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(int(qstrlen(key))).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-void line(const QString& what, double ms, const QString& note = QString()) {
-    std::printf("%-48s %9.1f ms  %s\n", qPrintable(what), ms, qPrintable(note));
-    std::fflush(stdout);
-}
-
-double timed(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // Median and worst of repeated runs.
 void repeated(const QString& what, int runs, const std::function<void()>& work,
