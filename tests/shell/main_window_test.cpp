@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -48,6 +49,7 @@ private Q_SLOTS:
     void onlineUpgradeStartsUpdater();
     void onlineUpgradeWithoutUpdaterKeepsRunning();
     void aboutBoxOpensAndCloses();
+    void deskPrograms();
 
 private:
     static void registerTestScreens(TFrm_Main* main, int* created = nullptr);
@@ -320,6 +322,36 @@ void MainWindowTest::aboutBoxOpensAndCloses() {
     app.mainWindow()->runCommand(QStringLiteral("关于..."));
     QVERIFY(seen);
     QVERIFY(!app.mainWindow()->findChild<QDialog*>(QStringLiteral("AboutDialog")));
+}
+
+// The calculator and text editor commands start the desktop's programs when there are any,
+// and do nothing otherwise.
+void MainWindowTest::deskPrograms() {
+    AppFixture app;
+    QVERIFY(app.login(QStringLiteral("888")));
+    QTemporaryDir bin;
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
+    app.boxes().clear();
+    app.mainWindow()->runCommand(QStringLiteral("计算器"));
+    app.mainWindow()->runCommand(QStringLiteral("计事本"));
+    QCOMPARE(app.boxes().count(), 0);
+
+    for (const char* program : {"gnome-calculator", "gedit"}) {
+        QFile script(bin.path() + QLatin1Char('/') + QLatin1String(program));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n/usr/bin/touch '%1/%2.started'\n")
+                         .arg(bin.path(), QLatin1String(program))
+                         .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+    }
+    app.mainWindow()->runCommand(QStringLiteral("计算器"));
+    app.mainWindow()->runCommand(QStringLiteral("计事本"));
+    qputenv("PATH", oldPath);
+    QTRY_VERIFY(QFile::exists(bin.path() + QStringLiteral("/gnome-calculator.started")));
+    QTRY_VERIFY(QFile::exists(bin.path() + QStringLiteral("/gedit.started")));
+    QCOMPARE(app.boxes().count(), 0);
 }
 
 QTEST_MAIN(MainWindowTest)
