@@ -7,7 +7,9 @@
 #include "tests/support/app_fixture.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void lineNumbersAreUnique();
     void existingDatabaseIsKept();
     void unopenableDatabaseReportsTheMessage();
+    void corruptDatabaseFileReportsTheMessage();
     void unsupportedDataSourceIsNamed();
     void unreachableServerReportsTheMessage();
 };
@@ -272,6 +275,29 @@ void DbTest::unopenableDatabaseReportsTheMessage() {
         QVERIFY(!e.message().isEmpty());
     }
     QVERIFY(!TDM_Public::instance());
+}
+
+void DbTest::corruptDatabaseFileReportsTheMessage() {
+    if (testing::usingSharedServer())
+        QSKIP("the embedded database file only");
+    QTemporaryDir home;
+    QVERIFY(QDir().mkpath(home.path() + QStringLiteral("/data")));
+    QFile file(home.path() + QStringLiteral("/data/SMDT.db"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    ScopedEnvironment env;
+    env.set("MERCHDESK_HOME", home.path());
+    QString message;
+    try {
+        TDM_Public module;
+    } catch (const db::SqlError& e) {
+        message = e.message();
+    }
+    QVERIFY2(message.contains(QStringLiteral("not a database")), qPrintable(message));
+    QVERIFY(!TDM_Public::instance());
+    // The file is left as it was, for the shop to restore or inspect.
+    QCOMPARE(QFileInfo(file.fileName()).size(), 8192);
 }
 
 void DbTest::unsupportedDataSourceIsNamed() {
