@@ -68,8 +68,7 @@ void TDM_Public::openConnection() {
         db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), kConnectionName);
         // Results are fetched through a cursor in blocks instead of being held twice in memory,
         // once by the driver and once by the list that reads them.
-        db.setDatabaseName(source->name +
-                           QStringLiteral(";UseDeclareFetch=1;Fetch=10000"));
+        db.setDatabaseName(source->name + QStringLiteral(";UseDeclareFetch=1;Fetch=10000"));
         db.setUserName(QLatin1String(DataSourceUser));
         db.setPassword(QLatin1String(DataSourcePassword));
     } else {

@@ -108,8 +108,7 @@ const ToolButton kToolButtons[] = {
 
 // A toolbar picture drawn in code: a rounded tile in the button's colour with its first
 // character.
-QIcon toolIcon(const QString& caption, const QColor& colour)
-{
+QIcon toolIcon(const QString& caption, const QColor& colour) {
     QPixmap picture(64, 64);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);

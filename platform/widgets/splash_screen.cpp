@@ -14,8 +14,7 @@ int g_holdTime = 1500;
 
 SplashScreen::SplashScreen(const QPixmap& picture, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_picture(picture)
-{
+    , m_picture(picture) {
     setObjectName(QStringLiteral("SplashScreen"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(m_picture.deviceIndependentSize().toSize());
@@ -23,18 +22,15 @@ SplashScreen::SplashScreen(const QPixmap& picture, QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void SplashScreen::setHoldTime(int milliseconds)
-{
+void SplashScreen::setHoldTime(int milliseconds) {
     g_holdTime = milliseconds;
 }
 
-int SplashScreen::holdTime()
-{
+int SplashScreen::holdTime() {
     return g_holdTime;
 }
 
-void SplashScreen::run()
-{
+void SplashScreen::run() {
     show();
     for (m_rows = 1; m_rows <= RowsPerBand; ++m_rows) {
         repaint();
@@ -50,8 +46,7 @@ void SplashScreen::run()
     close();
 }
 
-void SplashScreen::paintEvent(QPaintEvent*)
-{
+void SplashScreen::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int bandHeight = height() / Bands;
     for (int band = 0; band < Bands; ++band) {
@@ -60,8 +55,7 @@ void SplashScreen::paintEvent(QPaintEvent*)
     }
 }
 
-QPixmap SplashScreen::defaultPicture()
-{
+QPixmap SplashScreen::defaultPicture() {
     QPixmap picture(480, Bands * RowsPerBand);
     QPainter painter(&picture);
     QLinearGradient gradient(0, 0, 0, picture.height());

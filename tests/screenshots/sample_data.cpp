@@ -11,8 +11,8 @@
 #include "shell/main_frm.h"
 #include "tests/support/app_fixture.h"
 
-#include <QComboBox>
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDialog>
@@ -27,8 +27,7 @@ namespace screenshots {
 namespace {
 
 // A week of purchasing and two returns, with the suppliers they came from.
-void insertPurchaseSamples()
-{
+void insertPurchaseSamples() {
     db::Query query;
     for (const char* supplier : {"杭州副食批发部", "宁波酒业", "绍兴粮油公司"})
         query.exec(QStringLiteral("insert into Tab_khgl(客户简称,类型,通讯地址)values(") +
@@ -57,31 +56,31 @@ void insertPurchaseSamples()
         const QDate date = QDate::currentDate().addDays(-line.daysAgo);
         auto q = [](const char* text) { return db::quoted(QString::fromUtf8(text)); };
         auto n = [](double value) { return db::quoted(QString::number(value, 'g', 15)); };
-        query.exec(QStringLiteral("insert into Tab_Cgjh(编号,商品大类,商品名称,规格,商品编码,进货单价,"
-                                  "进货数量,合计,进货日期,供货商,进货人,备注,类型,打印标志)values(") +
-                   db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
-                              QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
-                   QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
-                   QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) +
-                   QLatin1Char(',') + n(line.price) + QLatin1Char(',') + n(line.quantity) +
-                   QLatin1Char(',') + n(line.price * line.quantity) + QLatin1Char(',') +
-                   db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') + q(line.supplier) +
-                   QStringLiteral(",'0001(王经理)',") + q(line.remark) + QLatin1Char(',') +
-                   q(line.kind) + QStringLiteral(",0)"));
+        query.exec(
+            QStringLiteral("insert into Tab_Cgjh(编号,商品大类,商品名称,规格,商品编码,进货单价,"
+                           "进货数量,合计,进货日期,供货商,进货人,备注,类型,打印标志)values(") +
+            db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
+                       QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
+            QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
+            QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) + QLatin1Char(',') +
+            n(line.price) + QLatin1Char(',') + n(line.quantity) + QLatin1Char(',') +
+            n(line.price * line.quantity) + QLatin1Char(',') +
+            db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') + q(line.supplier) +
+            QStringLiteral(",'0001(王经理)',") + q(line.remark) + QLatin1Char(',') + q(line.kind) +
+            QStringLiteral(",0)"));
     }
 }
 
 // The purchase and return screens with their lines, the query panel and the lookup panel.
-void savePurchaseScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
-{
+void savePurchaseScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)) {
     main->runCommand(QStringLiteral("关闭所有窗口"));
     insertPurchaseSamples();
     main->runCommand(QStringLiteral("采购进货"));
     auto* screen = qobject_cast<TFrm_Cgjh*>(main->mdiArea()->activeSubWindow()->widget());
     if (!screen)
         return;
-    screen->findChild<QComboBox*>(QStringLiteral("DBComboBoxEh1"))->setCurrentText(
-        QStringLiteral("酒类"));
+    screen->findChild<QComboBox*>(QStringLiteral("DBComboBoxEh1"))
+        ->setCurrentText(QStringLiteral("酒类"));
     screen->findChild<NumberEdit*>(QStringLiteral("sldb"))->setText(QStringLiteral("12"));
     save(main, QStringLiteral("20_purchase_entry"));
     screen->LbButton6Click();
@@ -104,8 +103,7 @@ void savePurchaseScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)
 }
 
 // Customers and two days of sales, some paid in part, and one return.
-void insertSalesSamples()
-{
+void insertSalesSamples() {
     db::Query query;
     const char* customers[][2] = {{"联华超市", "杭州市拱墅区湖墅南路 12 号"},
                                   {"好又多便利店", "杭州市西湖区文二路 5 号"},
@@ -137,25 +135,24 @@ void insertSalesSamples()
         const QDate date = QDate::currentDate().addDays(-line.daysAgo);
         auto q = [](const char* text) { return db::quoted(QString::fromUtf8(text)); };
         auto n = [](double value) { return db::quoted(QString::number(value, 'g', 15)); };
-        query.exec(QStringLiteral("insert into Tab_xsch(编号,商品大类,商品名称,规格,商品编码,出货单价,"
-                                  "出货数量,合计,出货日期,客户,出货人,备注,类型,欠款金额,打印标志,"
-                                  "客户地址电话)values(") +
-                   db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
-                              QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
-                   QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
-                   QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) +
-                   QLatin1Char(',') + n(line.price) + QLatin1Char(',') + n(line.quantity) +
-                   QLatin1Char(',') + n(line.paid) + QLatin1Char(',') +
-                   db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') + q(line.customer) +
-                   QStringLiteral(",'0001(王经理)',") + q(line.remark) + QLatin1Char(',') +
-                   q(line.kind) + QLatin1Char(',') +
-                   n(line.price * line.quantity - line.paid) + QStringLiteral(",0,'')"));
+        query.exec(
+            QStringLiteral("insert into Tab_xsch(编号,商品大类,商品名称,规格,商品编码,出货单价,"
+                           "出货数量,合计,出货日期,客户,出货人,备注,类型,欠款金额,打印标志,"
+                           "客户地址电话)values(") +
+            db::quoted(date.toString(QStringLiteral("yyyyMMdd")) +
+                       QStringLiteral("%1").arg(++number, 7, 10, QLatin1Char('0'))) +
+            QLatin1Char(',') + q(line.category) + QLatin1Char(',') + q(line.name) +
+            QLatin1Char(',') + q(line.spec) + QLatin1Char(',') + q(line.code) + QLatin1Char(',') +
+            n(line.price) + QLatin1Char(',') + n(line.quantity) + QLatin1Char(',') + n(line.paid) +
+            QLatin1Char(',') + db::quoted(date.toString(Qt::ISODate)) + QLatin1Char(',') +
+            q(line.customer) + QStringLiteral(",'0001(王经理)',") + q(line.remark) +
+            QLatin1Char(',') + q(line.kind) + QLatin1Char(',') +
+            n(line.price * line.quantity - line.paid) + QStringLiteral(",0,'')"));
     }
 }
 
 // The sales and return screens with their lines, the lookup panel and the query panel.
-void saveSalesScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
-{
+void saveSalesScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)) {
     main->runCommand(QStringLiteral("关闭所有窗口"));
     insertSalesSamples();
     main->runCommand(QStringLiteral("销售出货"));
@@ -188,30 +185,28 @@ void saveSalesScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 }
 
 // Contact details for the partners of the purchase and sales samples, and a few more.
-void insertPartnerSamples()
-{
+void insertPartnerSamples() {
     db::Query query;
     struct Partner {
-        const char *shortName, *company, *contact, *address, *mobile, *position, *sex, *fax,
-            *qq, *mail, *post, *salesman, *remark, *kind;
+        const char *shortName, *company, *contact, *address, *mobile, *position, *sex, *fax, *qq,
+            *mail, *post, *salesman, *remark, *kind;
     };
     const Partner partners[] = {
         {"联华超市", "联华超市股份有限公司杭州分公司", "陈丽", "杭州市拱墅区湖墅南路 12 号",
-         "13805710001", "经理", "女", "0571-85120001", "85120001", "chenli@lianhua.cn",
-         "310005", "王经理", "月结 30 天", "客户资料"},
+         "13805710001", "经理", "女", "0571-85120001", "85120001", "chenli@lianhua.cn", "310005",
+         "王经理", "月结 30 天", "客户资料"},
         {"好又多便利店", "好又多商贸有限公司", "刘强", "杭州市西湖区文二路 5 号", "13905712222",
          "其它", "男", "", "66882222", "", "310012", "李销售", "", "客户资料"},
-        {"城西副食店", "城西副食商店", "赵大海", "杭州市西湖区古墩路 210 号", "13606713333",
-         "经理", "男", "", "", "", "310030", "李销售", "现金结算", "客户资料"},
+        {"城西副食店", "城西副食商店", "赵大海", "杭州市西湖区古墩路 210 号", "13606713333", "经理",
+         "男", "", "", "", "310030", "李销售", "现金结算", "客户资料"},
         {"滨江茶餐厅", "滨江餐饮管理有限公司", "孙燕", "杭州市滨江区江南大道 3888 号",
-         "13805714444", "职员", "女", "0571-86654444", "", "sunyan@bjcy.com", "310051",
-         "王经理", "", "客户资料"},
-        {"杭州副食批发部", "杭州副食品批发部", "周建国", "杭州市上城区望江路 66 号",
-         "13957105555", "经理", "男", "0571-86015555", "", "zhoujg@hzfs.cn", "310008",
-         "王经理", "", "供商资料"},
+         "13805714444", "职员", "女", "0571-86654444", "", "sunyan@bjcy.com", "310051", "王经理",
+         "", "客户资料"},
+        {"杭州副食批发部", "杭州副食品批发部", "周建国", "杭州市上城区望江路 66 号", "13957105555",
+         "经理", "男", "0571-86015555", "", "zhoujg@hzfs.cn", "310008", "王经理", "", "供商资料"},
         {"宁波酒业", "宁波酒业有限公司", "吴芳", "宁波市海曙区中山西路 100 号", "13858746666",
-         "职员", "女", "0574-87306666", "", "sales@nbjy.com", "315010", "王经理",
-         "黄酒整箱起订", "供商资料"},
+         "职员", "女", "0574-87306666", "", "sales@nbjy.com", "315010", "王经理", "黄酒整箱起订",
+         "供商资料"},
         {"绍兴粮油公司", "绍兴粮油食品有限公司", "郑伟", "绍兴市越城区解放北路 18 号",
          "13705757777", "经理", "男", "", "", "", "312000", "王经理", "", "供商资料"},
     };
@@ -232,8 +227,7 @@ void insertPartnerSamples()
 }
 
 // The customer screen with a partner clicked, its search, and the supplier screen.
-void savePartnerScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
-{
+void savePartnerScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)) {
     main->runCommand(QStringLiteral("关闭所有窗口"));
     insertPartnerSamples();
     main->runCommand(QStringLiteral("客户管理"));
@@ -259,8 +253,7 @@ void savePartnerScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 }
 
 // The report layouts of the build's program folder, copied into the sample program folder.
-void copyLayouts()
-{
+void copyLayouts() {
     QString from = qEnvironmentVariable("MERCHDESK_PROGRAM_DIR");
     if (from.isEmpty())
         from = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
@@ -270,8 +263,7 @@ void copyLayouts()
 }
 
 // A sales document of one customer in the report preview, and the designer on its layout.
-void saveReportScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
-{
+void saveReportScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)) {
     copyLayouts();
     main->runCommand(QStringLiteral("关闭所有窗口"));
     main->runCommand(QStringLiteral("销售出货"));
@@ -300,8 +292,7 @@ void saveReportScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
 
 } // namespace
 
-void fillSampleData(testing::AppFixture& fixture)
-{
+void fillSampleData(testing::AppFixture& fixture) {
     fixture.addUser(QStringLiteral("0001"), QStringLiteral("王经理"), QStringLiteral("1234"),
                     testing::AppFixture::allRights());
     fixture.addUser(QStringLiteral("0002"), QStringLiteral("李销售"), QString(),
@@ -311,8 +302,7 @@ void fillSampleData(testing::AppFixture& fixture)
                                 "'浙江省杭州市西湖区文三路 88 号')"));
 }
 
-void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&))
-{
+void saveScreens(TFrm_Main* main, void (*save)(QWidget*, const QString&)) {
     savePurchaseScreens(main, save);
     saveSalesScreens(main, save);
     savePartnerScreens(main, save);

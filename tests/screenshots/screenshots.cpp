@@ -6,8 +6,8 @@
 #include "shell/main_frm.h"
 #include "shell/modify_password_frm.h"
 #include "shell/public_unit.h"
-#include "tests/support/app_fixture.h"
 #include "tests/screenshots/sample_data.h"
+#include "tests/support/app_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,8 +27,7 @@ namespace {
 QString g_folder;
 int g_failures = 0;
 
-void save(QWidget* widget, const QString& name)
-{
+void save(QWidget* widget, const QString& name) {
     QApplication::processEvents();
     const QPixmap picture = widget->grab();
     const QString file = g_folder + QLatin1Char('/') + name + QStringLiteral(".png");
@@ -41,8 +40,7 @@ void save(QWidget* widget, const QString& name)
 }
 
 // The main window with one of its menus open, drawn into one picture.
-void saveWithMenu(TFrm_Main* main, QMenu* menu, const QString& name)
-{
+void saveWithMenu(TFrm_Main* main, QMenu* menu, const QString& name) {
     QAction* action = menu->menuAction();
     const QRect at = main->menuBar()->actionGeometry(action);
     menu->popup(main->menuBar()->mapToGlobal(at.bottomLeft()));
@@ -62,8 +60,7 @@ void saveWithMenu(TFrm_Main* main, QMenu* menu, const QString& name)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
@@ -76,7 +73,8 @@ int main(int argc, char** argv)
     {
         Tfrm_login login;
         login.show();
-        login.findChild<QComboBox*>(QStringLiteral("workNoBox"))->setEditText(QStringLiteral("0001"));
+        login.findChild<QComboBox*>(QStringLiteral("workNoBox"))
+            ->setEditText(QStringLiteral("0001"));
         login.Lookup();
         login.findChild<QLineEdit*>(QStringLiteral("passwordBox"))->setText(QStringLiteral("1234"));
         save(&login, QStringLiteral("01_login"));
@@ -94,7 +92,8 @@ int main(int argc, char** argv)
     int index = 0;
     for (QAction* menuAction : main->menuBar()->actions()) {
         if (QMenu* menu = menuAction->menu())
-            saveWithMenu(main, menu, QStringLiteral("03_menu_%1").arg(++index, 2, 10, QLatin1Char('0')));
+            saveWithMenu(main, menu,
+                         QStringLiteral("03_menu_%1").arg(++index, 2, 10, QLatin1Char('0')));
     }
 
     {
