@@ -26,7 +26,9 @@ ReportDataSet companyRow() {
         {{"华联五金商行", "0571-88886666", "0571-88887777", "杭州市西湖区文三路100号华星大厦5楼"}}};
 }
 
-ReportDataSet lines(int count, bool sales) {
+// One line in the middle of a document has a very long name and specification, to show its
+// row growing to fit them.
+ReportDataSet lines(int count, bool sales, bool longLine = false) {
     ReportDataSet data;
     const QString price = sales ? "出货单价" : "进货单价";
     const QString qty = sales ? "出货数量" : "进货数量";
@@ -64,6 +66,11 @@ ReportDataSet lines(int count, bool sales) {
                          sales ? "销售出库" : "采购入库"};
         if (sales)
             row.append(i % 4 == 0 ? unit * q : 0.0);
+        if (longLine && i == count / 2) {
+            row[2] =
+                "加厚型不锈钢内六角圆柱头螺丝带弹簧垫圈和平垫圈组合套装特级防锈处理工业专用加长版";
+            row[3] = "M8×30 304不锈钢 全牙 国标GB70.1 每盒100只";
+        }
         data.rows.append(row);
     }
     return data;
@@ -172,7 +179,7 @@ int main(int argc, char** argv) {
             if (name == "kcbb.frf")
                 e.setMainData(stock());
             else
-                e.setMainData(lines(document ? 8 : 40, sales.contains(name)));
+                e.setMainData(lines(document ? 8 : 40, sales.contains(name), document));
             e.addDataSet("company", companyRow());
             registerFunctions(e);
             if (!e.exportPdf(pdfDir + "/" + QString(name).replace(".frf", ".pdf"), &error)) {

@@ -129,6 +129,8 @@ protected:
             QString title = bandTypeTitle(band.type);
             if (!band.groupField.isEmpty())
                 title += QStringLiteral(" (分组: %1)").arg(band.groupField);
+            if (band.stretch)
+                title += QStringLiteral(" (随内容增高)");
             p.drawText(strip.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
             p.fillRect(QRect(left, top, pageWidth, h), Qt::white);
             p.setPen(QPen(QColor(200, 200, 200), 1, Qt::DashLine));
@@ -385,7 +387,12 @@ void ReportDesigner::buildUi() {
     m_groupFieldEdit = new QLineEdit(bandGroup);
     m_groupFieldEdit->setObjectName(QStringLiteral("groupFieldEdit"));
     bandForm->addRow(QStringLiteral("高度:"), m_bandHeightBox);
+    m_bandStretchBox = new QCheckBox(QStringLiteral("随内容增高"), bandGroup);
+    m_bandStretchBox->setObjectName(QStringLiteral("bandStretchBox"));
+    m_bandStretchBox->setToolTip(
+        QStringLiteral("每次打印时区域增高到能放下其中“随文本增高”的文本，不会跨页分开"));
     bandForm->addRow(QStringLiteral("分组字段:"), m_groupFieldEdit);
+    bandForm->addRow(QString(), m_bandStretchBox);
     propsLayout->addWidget(bandGroup);
 
     auto* objGroup = new QGroupBox(QStringLiteral("对象"), props);
@@ -413,6 +420,13 @@ void ReportDesigner::buildUi() {
     m_frameBox->setTristate(true);
     m_wrapBox = new QCheckBox(QStringLiteral("自动换行"), objGroup);
     m_wrapBox->setObjectName(QStringLiteral("wrapBox"));
+    m_stretchBox = new QCheckBox(QStringLiteral("随文本增高"), objGroup);
+    m_stretchBox->setObjectName(QStringLiteral("stretchBox"));
+    m_stretchBox->setToolTip(QStringLiteral("在随内容增高的区域中，向下增高到显示全部文本"));
+    m_stretchWithBandBox = new QCheckBox(QStringLiteral("随区域底边"), objGroup);
+    m_stretchWithBandBox->setObjectName(QStringLiteral("stretchWithBandBox"));
+    m_stretchWithBandBox->setToolTip(
+        QStringLiteral("区域增高时，下边跟随区域的下边（表格单元格和竖线）"));
     m_xBox = mmBox("xBox", objGroup);
     m_yBox = mmBox("yBox", objGroup);
     m_widthBox = mmBox("widthBox", objGroup);
@@ -427,6 +441,8 @@ void ReportDesigner::buildUi() {
     objForm->addRow(QStringLiteral("垂直对齐:"), m_valignBox);
     objForm->addRow(QString(), m_frameBox);
     objForm->addRow(QString(), m_wrapBox);
+    objForm->addRow(QString(), m_stretchBox);
+    objForm->addRow(QString(), m_stretchWithBandBox);
     objForm->addRow(QStringLiteral("左:"), m_xBox);
     objForm->addRow(QStringLiteral("上:"), m_yBox);
     objForm->addRow(QStringLiteral("宽:"), m_widthBox);
@@ -478,12 +494,20 @@ void ReportDesigner::buildUi() {
             layoutChanged();
         }
     });
+    connect(m_bandStretchBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_updating)
+            return;
+        if (ReportBand* band = selectedBandPtr()) {
+            band->stretch = on;
+            layoutChanged();
+        }
+    });
     connect(m_textEdit, &QPlainTextEdit::textChanged, this, &ReportDesigner::applyProperties);
     connect(m_fontBox, &QFontComboBox::currentFontChanged, this, &ReportDesigner::applyProperties);
     for (QDoubleSpinBox* box :
          {m_fontSizeBox, m_xBox, m_yBox, m_widthBox, m_heightBox, m_lineWidthBox})
         connect(box, &QDoubleSpinBox::valueChanged, this, &ReportDesigner::applyProperties);
-    for (QCheckBox* box : {m_boldBox, m_frameBox, m_wrapBox})
+    for (QCheckBox* box : {m_boldBox, m_frameBox, m_wrapBox, m_stretchBox, m_stretchWithBandBox})
         connect(box, &QCheckBox::stateChanged, this, &ReportDesigner::applyProperties);
     for (QComboBox* box : {m_alignBox, m_valignBox})
         connect(box, &QComboBox::currentIndexChanged, this, &ReportDesigner::applyProperties);
@@ -544,12 +568,15 @@ void ReportDesigner::showSelection() {
         band && (band->type == BandType::GroupHeader || band->type == BandType::GroupFooter));
     m_bandHeightBox->setValue(band ? band->height : 0);
     m_groupFieldEdit->setText(band ? band->groupField : QString());
+    m_bandStretchBox->setEnabled(band && band->type != BandType::PageFooter);
+    m_bandStretchBox->setChecked(band && band->stretch);
     const bool isText = o && o->type == ObjectType::Text;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{m_textEdit, m_fontBox, m_fontSizeBox, m_boldBox,
-                                         m_alignBox, m_valignBox, m_frameBox, m_wrapBox})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_textEdit, m_fontBox, m_fontSizeBox,
+                                                      m_boldBox, m_alignBox, m_valignBox,
+                                                      m_frameBox, m_wrapBox, m_stretchBox})
         w->setEnabled(isText);
-    for (QWidget* w : std::initializer_list<QWidget*>{m_xBox, m_yBox, m_widthBox, m_heightBox})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_xBox, m_yBox, m_widthBox, m_heightBox,
+                                                      m_stretchWithBandBox})
         w->setEnabled(o);
     m_lineWidthBox->setEnabled(o && !isText);
     if (o) {
@@ -564,6 +591,8 @@ void ReportDesigner::showSelection() {
                                   : o->frame == FrameNone ? Qt::Unchecked
                                                           : Qt::PartiallyChecked);
         m_wrapBox->setChecked(o->wordWrap);
+        m_stretchBox->setChecked(o->stretch);
+        m_stretchWithBandBox->setChecked(o->stretchWithBand);
         m_xBox->setValue(o->x);
         m_yBox->setValue(o->y);
         m_widthBox->setValue(o->width);
@@ -606,9 +635,11 @@ void ReportDesigner::applyProperties() {
         else if (m_frameBox->checkState() == Qt::Unchecked)
             o->frame = FrameNone;
         o->wordWrap = m_wrapBox->isChecked();
+        o->stretch = m_stretchBox->isChecked();
     } else {
         o->lineWidth = m_lineWidthBox->value();
     }
+    o->stretchWithBand = m_stretchWithBandBox->isChecked();
     o->x = m_xBox->value();
     o->y = m_yBox->value();
     o->width = m_widthBox->value();

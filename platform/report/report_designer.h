@@ -4,7 +4,8 @@
 // and resized with the mouse, their text, font, frame and box edited on the right, fields
 // inserted from the field list on the left; bands are added, removed and made taller or
 // shorter (drag their lower edge where no object covers it, e.g. in the page margin, or use the
-// height box). "保存" writes the layout back to its file.
+// height box). The stretch boxes set a band's and an object's stretch attributes (see
+// report_layout.h). "保存" writes the layout back to its file.
 
 #include "platform/report/report_layout.h"
 
@@ -85,6 +86,7 @@ private:
     QLabel* m_selectionLabel = nullptr;
     QDoubleSpinBox* m_bandHeightBox = nullptr;
     QLineEdit* m_groupFieldEdit = nullptr;
+    QCheckBox* m_bandStretchBox = nullptr;
     QPlainTextEdit* m_textEdit = nullptr;
     QFontComboBox* m_fontBox = nullptr;
     QDoubleSpinBox* m_fontSizeBox = nullptr;
@@ -93,6 +95,8 @@ private:
     QComboBox* m_valignBox = nullptr;
     QCheckBox* m_frameBox = nullptr;
     QCheckBox* m_wrapBox = nullptr;
+    QCheckBox* m_stretchBox = nullptr;
+    QCheckBox* m_stretchWithBandBox = nullptr;
     QDoubleSpinBox* m_xBox = nullptr;
     QDoubleSpinBox* m_yBox = nullptr;
     QDoubleSpinBox* m_widthBox = nullptr;

@@ -196,7 +196,7 @@ private:
     }
 
     ReportBand readBand() {
-        checkAttributes({"type", "height", "field"});
+        checkAttributes({"type", "height", "field", "stretch"});
         ReportBand band;
         if (!has("type"))
             throw QStringLiteral("<band> 缺少属性 \"type\"");
@@ -206,6 +206,7 @@ private:
         if (band.height < 0)
             throw QStringLiteral("band 高度不能为负");
         band.groupField = attr("field");
+        band.stretch = boolean("stretch", false);
         while (m_xml.readNextStartElement())
             band.objects.append(readObject());
         if (m_xml.hasError())
@@ -219,10 +220,10 @@ private:
         if (name == QLatin1String("text")) {
             o.type = ObjectType::Text;
             checkAttributes({"name", "x", "y", "width", "height", "font", "size", "bold", "align",
-                             "valign", "frame", "wrap"});
+                             "valign", "frame", "wrap", "stretch", "stretchWithBand"});
         } else if (name == QLatin1String("line") || name == QLatin1String("rect")) {
             o.type = name == QLatin1String("line") ? ObjectType::Line : ObjectType::Rect;
-            checkAttributes({"name", "x", "y", "width", "height", "lineWidth"});
+            checkAttributes({"name", "x", "y", "width", "height", "lineWidth", "stretchWithBand"});
         } else {
             throw QStringLiteral("未知元素 <%1>（应为 <text>、<line> 或 <rect>）").arg(name);
         }
@@ -231,6 +232,7 @@ private:
         o.y = length("y", 0, true);
         o.width = length("width", 0, true);
         o.height = length("height", 0, true);
+        o.stretchWithBand = boolean("stretchWithBand", false);
         if (o.type == ObjectType::Text) {
             if (has("font"))
                 o.fontFamily = attr("font");
@@ -258,6 +260,7 @@ private:
                 throw QStringLiteral("未知对齐 valign=\"%1\"").arg(valign);
             o.frame = readFrame(has("frame") ? attr("frame") : QStringLiteral("none"));
             o.wordWrap = boolean("wrap", false);
+            o.stretch = boolean("stretch", false);
             o.text = m_xml.readElementText();
             if (m_xml.hasError())
                 throw m_xml.errorString();
@@ -405,6 +408,8 @@ QByteArray ReportLayout::toXml() const {
         w.writeAttribute(QStringLiteral("height"), number(band.height));
         if (!band.groupField.isEmpty())
             w.writeAttribute(QStringLiteral("field"), band.groupField);
+        if (band.stretch)
+            w.writeAttribute(QStringLiteral("stretch"), QStringLiteral("true"));
         for (const ReportObject& o : band.objects) {
             const bool isText = o.type == ObjectType::Text;
             w.writeStartElement(isText                       ? QStringLiteral("text")
@@ -433,9 +438,16 @@ QByteArray ReportLayout::toXml() const {
                     w.writeAttribute(QStringLiteral("frame"), frameText(o.frame));
                 if (o.wordWrap)
                     w.writeAttribute(QStringLiteral("wrap"), QStringLiteral("true"));
+                if (o.stretch)
+                    w.writeAttribute(QStringLiteral("stretch"), QStringLiteral("true"));
+                if (o.stretchWithBand)
+                    w.writeAttribute(QStringLiteral("stretchWithBand"), QStringLiteral("true"));
                 w.writeCharacters(o.text);
-            } else if (o.lineWidth != defaults.lineWidth) {
-                w.writeAttribute(QStringLiteral("lineWidth"), number(o.lineWidth));
+            } else {
+                if (o.lineWidth != defaults.lineWidth)
+                    w.writeAttribute(QStringLiteral("lineWidth"), number(o.lineWidth));
+                if (o.stretchWithBand)
+                    w.writeAttribute(QStringLiteral("stretchWithBand"), QStringLiteral("true"));
             }
             w.writeEndElement();
         }

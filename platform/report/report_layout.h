@@ -38,16 +38,29 @@
 //            reportSummary  once after the last row
 //            pageFooter     at the bottom of every page
 //     height the band's height
+//     stretch="false"   with "true" the band grows for each printing to fit its stretching
+//            text objects: its height becomes the largest of its design height and, over the
+//            objects with stretch="true", y plus the height the object's text needs. A band
+//            never splits across pages: one that does not fit below the rows already on the
+//            page starts the next page. The page footer always keeps its design height.
 // Objects inside a band, positioned relative to the band's top left corner:
 // <text>     x, y, width, height; the element's content is the text, with expressions in
 //            square brackets (see report_expression.h). Optional attributes and defaults:
 //            font="WenQuanYi Micro Hei", size="10" (points), bold="false",
 //            align="left" (left|center|right), valign="center" (top|center|bottom),
 //            frame="none" ("all", or any of "left top right bottom" separated by blanks),
-//            wrap="false" (word wrap inside the box), name (free text).
+//            wrap="false" (word wrap inside the box), name (free text),
+//            stretch="false" (in a stretching band, the box grows downwards to the height its
+//            text needs, wrapped to the box's width when wrap="true"; it never shrinks),
+//            stretchWithBand="false" (see below).
 // <line>     x, y, width, height: a line from (x, y) to (x + width, y + height);
-//            lineWidth="0.2" (mm), name.
-// <rect>     x, y, width, height: a frame; lineWidth="0.2" (mm), name.
+//            lineWidth="0.2" (mm), name, stretchWithBand="false".
+// <rect>     x, y, width, height: a frame; lineWidth="0.2" (mm), name, stretchWithBand="false".
+// stretchWithBand="true" makes an object's lower edge follow the band's lower edge when a
+// stretching band grows: its height grows by as much as the band's (a horizontal line, of
+// height 0, moves down by as much instead). Meant for the cells and the vertical rules of a
+// table row, so that the cells of one row keep their common lower border. In a band without
+// stretch="true" both object settings have no effect.
 //
 // One level of grouping: the group header and footer share one field.
 //
@@ -127,8 +140,11 @@ struct ReportObject {
     VAlign valign = VAlign::Center;
     int frame = FrameNone;
     bool wordWrap = false;
+    bool stretch = false; // grows to fit its text in a stretching band
     // Lines and rectangles
     double lineWidth = 0.2;
+    // Any object: the lower edge follows the lower edge of a stretching band.
+    bool stretchWithBand = false;
 
     bool operator==(const ReportObject&) const = default;
 };
@@ -136,7 +152,8 @@ struct ReportObject {
 struct ReportBand {
     BandType type = BandType::MasterData;
     double height = 8;
-    QString groupField; // group header/footer only
+    QString groupField;   // group header/footer only
+    bool stretch = false; // grows to fit its objects with stretch set
     QList<ReportObject> objects;
 
     bool operator==(const ReportBand&) const = default;

@@ -2,16 +2,31 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <algorithm>
+#include <functional>
+#include <map>
 
 namespace report {
 
 namespace {
 
 constexpr double kEpsilon = 0.001;
+constexpr double kTextPadding = 0.6; // mm left and right of a text inside its box
+
+// The text of a stretching object, evaluated while the rows are placed on pages.
+struct MeasuredText {
+    bool valid = false;
+    bool error = false;
+    QString text;
+    double height = 0; // the box's height for this printing
+};
 
 struct Placement {
     const ReportBand* band = nullptr;
@@ -20,6 +35,64 @@ struct Placement {
     int row = -1;  // current row of the main data
     int first = 0; // rows an aggregate covers
     int count = 0;
+    double height = 0;         // this printing's height: the band's, or more when it stretches
+    QList<MeasuredText> texts; // a stretching band's objects, by index; empty otherwise
+};
+
+bool stretches(const ReportBand& band) {
+    return band.stretch && band.type != BandType::PageFooter;
+}
+
+// The height a text needs in its box, in mm. Fonts are sized in whole pixels, so a text's
+// width changes by a few per cent between the preview's zoom levels and print. The text is
+// therefore measured at the PDF's resolution in a box 5 % narrower than the one it is painted
+// in: a text that fits in the measured number of lines fits at every resolution.
+class TextMeasurer {
+public:
+    TextMeasurer()
+        : m_device(1, 1, QImage::Format_Mono) {
+        m_device.setDotsPerMeterX(qRound(kDpi / 0.0254));
+        m_device.setDotsPerMeterY(qRound(kDpi / 0.0254));
+    }
+
+    double neededHeight(const ReportObject& o, const QString& text) {
+        if (text.isEmpty())
+            return 0;
+        auto it = m_objects.find(&o);
+        if (it == m_objects.end()) {
+            QFont font(o.fontFamily);
+            font.setPointSizeF(o.fontSize);
+            font.setBold(o.bold);
+            it = m_objects.emplace(&o, Entry{QFontMetricsF(font, &m_device), {}}).first;
+        }
+        Entry& entry = it->second;
+        if (auto known = entry.heights.constFind(text); known != entry.heights.cend())
+            return *known;
+        const double pxPerMm = kDpi / 25.4;
+        const double width = std::max(0.0, (o.width - 2 * kTextPadding) * pxPerMm * kWidthShare);
+        double px = entry.metrics.height();
+        const bool oneLine = !text.contains(QLatin1Char('\n'));
+        if (!oneLine || (o.wordWrap && entry.metrics.horizontalAdvance(text) > width)) {
+            const int flags = Qt::AlignLeft | Qt::AlignTop | (o.wordWrap ? Qt::TextWordWrap : 0);
+            px = entry.metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, text).height();
+        }
+        const double needed = px / pxPerMm + 2 * kVerticalMargin;
+        entry.heights.insert(text, needed);
+        return needed;
+    }
+
+private:
+    static constexpr double kDpi = 300;
+    static constexpr double kWidthShare = 0.95;
+    static constexpr double kVerticalMargin = 1.0; // mm above and below a grown text
+
+    struct Entry {
+        QFontMetricsF metrics;
+        QHash<QString, double> heights; // by text
+    };
+
+    QImage m_device;
+    std::map<const ReportObject*, Entry> m_objects;
 };
 
 struct IndexedDataSet {
@@ -137,12 +210,16 @@ private:
     int m_totalPages = 1;
 };
 
-// Places the band instances on pages.
+// Places the band instances on pages. measure sets a stretching band's height for one printing
+// (and keeps the texts it evaluated for that); other bands keep their design height.
 class Paginator {
 public:
-    Paginator(const ReportLayout& layout, int rowCount)
+    using Measure = std::function<void(Placement&)>;
+
+    Paginator(const ReportLayout& layout, int rowCount, Measure measure)
         : m_layout(layout)
-        , m_rowCount(rowCount) {
+        , m_rowCount(rowCount)
+        , m_measure(std::move(measure)) {
         const QSizeF paper = layout.page.paperSizeMm();
         m_paperHeight = paper.height();
         m_footer = layout.band(BandType::PageFooter);
@@ -175,8 +252,26 @@ public:
     int pageCount() const { return m_page + 1; }
 
 private:
-    void place(const ReportBand* band, double y, int row, int first, int count) {
-        m_placements.append(Placement{band, m_page, y, row, first, count});
+    Placement measured(const ReportBand* band, double y, int row, int first, int count) {
+        Placement p;
+        p.band = band;
+        p.page = m_page;
+        p.y = y;
+        p.row = row;
+        p.first = first;
+        p.count = count;
+        p.height = band->height;
+        if (stretches(*band))
+            m_measure(p);
+        return p;
+    }
+
+    // Places a band at the current position and moves below it.
+    void put(Placement p) {
+        p.page = m_page;
+        p.y = m_y;
+        m_y += p.height;
+        m_placements.append(std::move(p));
     }
 
     void startPage(int row, bool first) {
@@ -187,37 +282,42 @@ private:
         m_y = m_layout.page.top;
         m_pageLastRow = row;
         if (first) {
-            if (const ReportBand* title = m_layout.band(BandType::ReportTitle)) {
-                place(title, m_y, row, 0, m_rowCount);
-                m_y += title->height;
-            }
+            if (const ReportBand* title = m_layout.band(BandType::ReportTitle))
+                put(measured(title, m_y, row, 0, m_rowCount));
         }
         for (BandType type : {BandType::PageHeader, BandType::ColumnHeader}) {
-            if (const ReportBand* band = m_layout.band(type)) {
-                place(band, m_y, row, 0, m_rowCount);
-                m_y += band->height;
-            }
+            if (const ReportBand* band = m_layout.band(type))
+                put(measured(band, m_y, row, 0, m_rowCount));
         }
         m_contentTop = m_y;
     }
 
     void finishPage() {
-        if (m_footer)
-            place(m_footer, m_paperHeight - m_layout.page.bottom - m_footer->height, m_pageLastRow,
-                  0, m_rowCount);
+        if (!m_footer)
+            return;
+        Placement p;
+        p.band = m_footer;
+        p.page = m_page;
+        p.y = m_paperHeight - m_layout.page.bottom - m_footer->height;
+        p.row = m_pageLastRow;
+        p.count = m_rowCount;
+        p.height = m_footer->height;
+        m_placements.append(std::move(p));
     }
 
     void flow(const ReportBand* band, int row, int first, int count) {
-        // A band that does not fit goes to the next page, unless the page holds nothing yet.
-        if (m_y + band->height > m_bottom + kEpsilon && m_y > m_contentTop + kEpsilon)
+        // A band that does not fit goes whole to the next page, unless the page holds nothing
+        // yet.
+        Placement p = measured(band, m_y, row, first, count);
+        if (m_y + p.height > m_bottom + kEpsilon && m_y > m_contentTop + kEpsilon)
             startPage(row, false);
-        place(band, m_y, row, first, count);
-        m_y += band->height;
+        put(std::move(p));
         m_pageLastRow = row;
     }
 
     const ReportLayout& m_layout;
     int m_rowCount = 0;
+    Measure m_measure;
     double m_paperHeight = 0;
     const ReportBand* m_footer = nullptr;
     double m_bottom = 0;
@@ -286,22 +386,70 @@ RenderedReport renderReport(const ReportLayout& layout, const ReportDataSet& mai
         if (groupColumn < 0)
             report.errors.append(QStringLiteral("分组字段 \"%1\" 不存在").arg(groupField));
     }
-    Paginator paginator(layout, int(main.rows.size()));
+    RenderScope scope(main, extras, functions);
+    QHash<const ReportObject*, TextTemplate> templates;
+    // The text of an object for the placement the scope is set to.
+    auto evaluateText = [&](const ReportObject& o, const Placement& p, bool* error) {
+        auto it = templates.find(&o);
+        if (it == templates.end())
+            it = templates.insert(&o, TextTemplate::parse(o.text));
+        *error = false;
+        if (!it->hasExpressions() && it->error().isEmpty())
+            return it->plainText();
+        QStringList errors;
+        const QString text = evaluateTemplate(*it, scope, &errors);
+        if (!errors.isEmpty()) {
+            *error = true;
+            for (const QString& e : errors)
+                report.errors.append(QStringLiteral("%1: %2").arg(bandTypeTitle(p.band->type), e));
+        }
+        return text;
+    };
+
+    TextMeasurer measurer;
+    auto measure = [&](Placement& p) {
+        scope.setPlacement(p);
+        const QList<ReportObject>& objects = p.band->objects;
+        p.texts.resize(objects.size());
+        for (qsizetype i = 0; i < objects.size(); ++i) {
+            const ReportObject& o = objects[i];
+            if (o.type != ObjectType::Text || !o.stretch)
+                continue;
+            MeasuredText& m = p.texts[i];
+            m.valid = true;
+            m.text = evaluateText(o, p, &m.error);
+            const double needed = measurer.neededHeight(o, m.text);
+            m.height = std::max(o.height, needed);
+            p.height = std::max(p.height, o.y + needed);
+        }
+    };
+
+    Paginator paginator(layout, int(main.rows.size()), measure);
     const QList<Placement> placements = paginator.run(groupRows(main, groupColumn));
     const int pageCount = paginator.pageCount();
     report.pages.resize(pageCount);
-
-    RenderScope scope(main, extras, functions);
     scope.setTotalPages(pageCount);
-    QHash<const ReportObject*, TextTemplate> templates;
     const double left = layout.page.left;
 
     for (const Placement& p : placements) {
         scope.setPlacement(p);
         QList<RenderedItem>& items = report.pages[p.page].items;
-        for (const ReportObject& o : p.band->objects) {
+        const bool stretching = stretches(*p.band);
+        const double grow = p.height - p.band->height;
+        for (qsizetype i = 0; i < p.band->objects.size(); ++i) {
+            const ReportObject& o = p.band->objects[i];
+            const MeasuredText* measured =
+                i < p.texts.size() && p.texts[i].valid ? &p.texts[i] : nullptr;
+            double y = p.y + o.y;
+            double height = measured ? measured->height : o.height;
+            if (stretching && o.stretchWithBand) {
+                if (o.type == ObjectType::Line && o.height == 0)
+                    y += grow; // a rule under the row stays under it
+                else
+                    height = std::max(height, o.height + grow);
+            }
             RenderedItem item;
-            item.rect = QRectF(left + o.x, p.y + o.y, o.width, o.height);
+            item.rect = QRectF(left + o.x, y, o.width, height);
             item.lineWidth = o.lineWidth;
             switch (o.type) {
             case ObjectType::Line:
@@ -314,20 +462,14 @@ RenderedReport renderReport(const ReportLayout& layout, const ReportDataSet& mai
                 break;
             case ObjectType::Text: {
                 item.kind = RenderedItem::Kind::Text;
-                auto it = templates.find(&o);
-                if (it == templates.end())
-                    it = templates.insert(&o, TextTemplate::parse(o.text));
-                if (it->hasExpressions() || !it->error().isEmpty()) {
-                    QStringList errors;
-                    item.text = evaluateTemplate(*it, scope, &errors);
-                    if (!errors.isEmpty()) {
-                        item.error = true;
-                        for (const QString& e : errors)
-                            report.errors.append(
-                                QStringLiteral("%1: %2").arg(bandTypeTitle(p.band->type), e));
-                    }
+                // A measured text is reused unless it shows page numbers, which were not known
+                // yet when it was measured.
+                if (measured && !o.text.contains(QLatin1String("PAGE#")) &&
+                    !o.text.contains(QLatin1String("TOTALPAGES"))) {
+                    item.text = measured->text;
+                    item.error = measured->error;
                 } else {
-                    item.text = it->plainText();
+                    item.text = evaluateText(o, p, &item.error);
                 }
                 item.fontFamily = o.fontFamily;
                 item.fontSize = o.fontSize;
@@ -394,7 +536,7 @@ void paintPage(QPainter& painter, const RenderedPage& page) {
                                                      : Qt::AlignBottom;
             if (item.wordWrap)
                 flags |= Qt::TextWordWrap;
-            const double pad = 0.6 * pxPerMm;
+            const double pad = kTextPadding * pxPerMm;
             const QRectF inner = r.adjusted(pad, 0, -pad, 0);
             painter.save();
             painter.setClipRect(r.adjusted(0, -0.5 * pyPerMm, 0, 0.5 * pyPerMm));

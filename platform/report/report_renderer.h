@@ -2,9 +2,10 @@
 
 // Turns a layout and its data into pages of drawing items, and paints those pages.
 //
-// Rendering runs in two passes: the first places every band instance on its page (band heights
-// are fixed, so the number of pages is known), the second evaluates the texts with the page
-// number and the page count.
+// Rendering runs in two passes: the first places every band instance on its page, with its
+// design height or, for a stretching band, the height its texts need in that printing (so the
+// number of pages is known); the second evaluates the texts with the page number and the page
+// count.
 
 #include "platform/report/report_expression.h"
 #include "platform/report/report_layout.h"

@@ -31,6 +31,13 @@ private Q_SLOTS:
     void periodListToPdf();
     void stockReportToPdf();
     void unknownFunctionStillWritesPdf();
+
+    void stretchingRowGrows();
+    void documentRowGrowsToFitName_data();
+    void documentRowGrowsToFitName();
+    void stretchedRowMovesWholeToNextPage();
+    void geometryWithoutStretchUnchanged_data();
+    void geometryWithoutStretchUnchanged();
 };
 
 namespace {
@@ -78,6 +85,63 @@ QStringList itemTexts(const RenderedPage& page) {
     return texts;
 }
 
+// Forty characters, none of them a digit or a blank, so that pdftotext keeps them together.
+const QString kLongName = QStringLiteral(
+    "加厚型不锈钢内六角圆柱头螺丝带弹簧垫圈和平垫圈组合套装特级防锈处理工业专用加长版");
+
+// The items one printing of a band added to a page: the band's objects in order, the first of
+// them the one whose text is `text` minus `index`.
+QList<RenderedItem> rowItems(const RenderedPage& page, const QString& text, int index, int count) {
+    for (qsizetype i = 0; i < page.items.size(); ++i)
+        if (page.items[i].kind == RenderedItem::Kind::Text && page.items[i].text == text)
+            return page.items.mid(i - index, count);
+    return {};
+}
+
+struct PdfWord {
+    int page = 0;
+    QRectF rect; // mm
+    QString text;
+};
+
+// The words pdftotext finds in a PDF file, with their boxes.
+QList<PdfWord> pdfWords(const QString& file) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
+                   QStringLiteral("-")});
+    process.waitForFinished(30000);
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression pattern(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                       "yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    const double mmPerPoint = 25.4 / 72;
+    QList<PdfWord> words;
+    int page = -1;
+    for (auto it = pattern.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            ++page;
+            continue;
+        }
+        const QPointF topLeft(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF bottomRight(m.captured(3).toDouble(), m.captured(4).toDouble());
+        words.append({page, QRectF(topLeft * mmPerPoint, bottomRight * mmPerPoint), m.captured(5)});
+    }
+    return words;
+}
+
+ReportLayout withoutStretch(ReportLayout layout) {
+    for (ReportBand& band : layout.bands) {
+        band.stretch = false;
+        for (ReportObject& o : band.objects) {
+            o.stretch = false;
+            o.stretchWithBand = false;
+        }
+    }
+    return layout;
+}
+
 } // namespace
 
 void ReportRenderTest::brokenLayoutFile_data() {
@@ -118,6 +182,13 @@ void ReportRenderTest::brokenLayoutFile_data() {
         << QByteArray("<report version=\"1\">\n<page size=\"B5\"/>\n") << 2 << "B5";
     QTest::newRow("no page") << QByteArray("<report version=\"1\">\n</report>\n") << 2 << "<page>";
     QTest::newRow("newer version") << QByteArray("<report version=\"2\"/>") << 1 << "版本";
+    QTest::newRow("stretch not a boolean")
+        << head + "    <band type=\"masterData\" height=\"7\" stretch=\"yes\"/>\n</report>\n"
+        << 4 << "stretch=\"yes\"";
+    QTest::newRow("stretch on a line")
+        << head + "    <band type=\"masterData\" height=\"7\">\n        <line x=\"0\" y=\"0\" "
+                  "width=\"1\" height=\"1\" stretch=\"true\"/>\n    </band>\n</report>\n"
+        << 5 << "不认识属性 \"stretch\"";
 }
 
 void ReportRenderTest::brokenLayoutFile() {
@@ -186,6 +257,7 @@ void ReportRenderTest::everyAttributeRoundTrips() {
     layout.page.top = 5.25;
     ReportBand* group = layout.addBand(BandType::GroupHeader, 7.5);
     group->groupField = QStringLiteral("供货商");
+    group->stretch = true;
     ReportObject t = text(1, 2, 3, 4, QStringLiteral("两行\n  [a < b & c]  "));
     t.name = QStringLiteral("标题");
     t.fontFamily = QStringLiteral("Noto Sans CJK SC");
@@ -195,12 +267,15 @@ void ReportRenderTest::everyAttributeRoundTrips() {
     t.valign = VAlign::Bottom;
     t.frame = FrameLeft | FrameBottom;
     t.wordWrap = true;
+    t.stretch = true;
+    t.stretchWithBand = true;
     group->objects.append(t);
     ReportObject line;
     line.type = ObjectType::Line;
     line.width = 50;
     line.height = 0;
     line.lineWidth = 0.75;
+    line.stretchWithBand = true;
     group->objects.append(line);
     ReportObject rect;
     rect.type = ObjectType::Rect;
@@ -554,6 +629,210 @@ void ReportRenderTest::unknownFunctionStillWritesPdf() {
     QCOMPARE(engine.errors().size(), 2); // each error once, however often it occurs
     if (havePdfToText())
         QVERIFY(pdfText(pdf).contains(QStringLiteral("#错误: 未知函数")));
+}
+
+void ReportRenderTest::stretchingRowGrows() {
+    // A row of 7 mm: a growing name cell, a cell and a vertical rule that follow the band, a
+    // rule under the row that follows it, and a marker that follows nothing.
+    ReportLayout layout;
+    ReportBand* band = layout.addBand(BandType::MasterData, 7);
+    band->stretch = true;
+    ReportObject name = text(0, 0, 30, 7, QStringLiteral("[商品名称]"));
+    name.wordWrap = true;
+    name.stretch = true;
+    name.stretchWithBand = true;
+    name.frame = FrameAll;
+    ReportObject cell = text(30, 0, 20, 7, QStringLiteral("[合计]"));
+    cell.frame = FrameAll;
+    cell.stretchWithBand = true;
+    ReportObject rule;
+    rule.type = ObjectType::Line;
+    rule.x = 55;
+    rule.width = 0;
+    rule.height = 7;
+    rule.stretchWithBand = true;
+    ReportObject under = rule;
+    under.x = 0;
+    under.y = 7;
+    under.width = 60;
+    under.height = 0;
+    const ReportObject marker = text(60, 1, 10, 3, QStringLiteral("标记"));
+    band->objects = {name, cell, rule, under, marker};
+
+    ReportDataSet data = purchaseLines(3);
+    data.rows[1][data.columnIndex(QStringLiteral("商品名称"))] = kLongName;
+    ReportEngine engine;
+    engine.setLayout(layout);
+    engine.setMainData(data);
+    const RenderedReport r = engine.render();
+    QCOMPARE(r.pages.size(), 1);
+    const RenderedPage& page = r.pages[0];
+    const QList<RenderedItem> first = rowItems(page, QStringLiteral("螺丝1号"), 0, 5);
+    const QList<RenderedItem> row = rowItems(page, kLongName, 0, 5);
+    const QList<RenderedItem> third = rowItems(page, QStringLiteral("螺丝3号"), 0, 5);
+    QCOMPARE(row.size(), 5);
+    QCOMPARE(third.size(), 5);
+
+    const double top = layout.page.top;
+    const QRectF grown = row[0].rect;
+    // Forty characters need several lines in 30 mm.
+    QVERIFY2(grown.height() > 3 * 7, qPrintable(QString::number(grown.height())));
+    QCOMPARE(grown.top(), top + 7);
+    QCOMPARE(row[1].rect, QRectF(10 + 30, top + 7, 20, grown.height()));
+    QCOMPARE(row[2].line, QLineF(10 + 55, top + 7, 10 + 55, grown.bottom()));
+    QCOMPARE(row[3].line, QLineF(10, grown.bottom(), 10 + 60, grown.bottom()));
+    QCOMPARE(row[4].rect, QRectF(10 + 60, top + 8, 10, 3)); // neither grows nor moves
+    // The rows around it keep the design height; the next one starts below the grown row.
+    QCOMPARE(first[0].rect, QRectF(10, top, 30, 7));
+    QCOMPARE(first[2].line, QLineF(10 + 55, top, 10 + 55, top + 7));
+    QCOMPARE(third[0].rect, QRectF(10, grown.bottom(), 30, 7));
+    QCOMPARE(third[3].line.y1(), grown.bottom() + 7);
+}
+
+void ReportRenderTest::documentRowGrowsToFitName_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<bool>("sales");
+    QTest::newRow("purchase") << "cgjh_report.frf" << false;
+    QTest::newRow("purchase return") << "return_cgjh_report.frf" << false;
+    QTest::newRow("sales") << "printreport.frf" << true;
+    QTest::newRow("sales return") << "return_printreport.frf" << true;
+}
+
+void ReportRenderTest::documentRowGrowsToFitName() {
+    QFETCH(QString, layout);
+    QFETCH(bool, sales);
+    ReportEngine engine;
+    QString error;
+    QVERIFY2(engine.load(layoutPath(layout), &error), qPrintable(error));
+    ReportDataSet data = sales ? salesLines(3) : purchaseLines(3);
+    data.rows[1][data.columnIndex(QStringLiteral("商品名称"))] = kLongName;
+    engine.setMainData(data);
+    engine.addDataSet(QStringLiteral("company"), companyRow());
+    engine.registerFunction(QStringLiteral("NtoC"), capitalsOf);
+    engine.registerFunction(QStringLiteral("getkhaddress"), addressOf);
+    const ReportBand* master = engine.layout().band(BandType::MasterData);
+    QVERIFY(master);
+    const int cells = int(master->objects.size());
+    int nameIndex = -1;
+    for (int i = 0; i < cells; ++i)
+        if (master->objects[i].text == QStringLiteral("[商品名称]"))
+            nameIndex = i;
+    QVERIFY(nameIndex >= 0);
+
+    const RenderedReport r = engine.render();
+    QVERIFY2(r.errors.isEmpty(), qPrintable(r.errors.join(QLatin1Char('\n'))));
+    const QList<RenderedItem> row = rowItems(r.pages[0], kLongName, nameIndex, cells);
+    QCOMPARE(row.size(), cells);
+    const QRectF name = row[nameIndex].rect;
+    QVERIFY2(name.height() > master->height, qPrintable(QString::number(name.height())));
+    // Every cell of the row shares its top and its bottom, so the borders meet.
+    for (const RenderedItem& item : row) {
+        QCOMPARE(item.rect.top(), name.top());
+        QCOMPARE(item.rect.bottom(), name.bottom());
+    }
+    const QString next = sales ? QStringLiteral("扳手3号") : QStringLiteral("螺丝3号");
+    const QList<RenderedItem> after = rowItems(r.pages[0], next, nameIndex, cells);
+    QCOMPARE(after.value(0).rect.top(), name.bottom());
+    QCOMPARE(after.value(0).rect.height(), master->height);
+
+    if (!havePdfToText())
+        QSKIP("pdftotext is not installed");
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("doc.pdf"));
+    QVERIFY2(writePdf(r, pdf, &error), qPrintable(error));
+    // The name's lines, in order, make up every character, and each lies inside its cell
+    // (a line outside would be cut off by the cell's clip).
+    QString shown;
+    for (const PdfWord& word : pdfWords(pdf)) {
+        if (word.text.isEmpty() || !kLongName.contains(word.text))
+            continue;
+        shown += word.text;
+        QVERIFY2(name.adjusted(-0.2, -0.2, 0.2, 0.2).contains(word.rect),
+                 qPrintable(QStringLiteral("%1 outside its cell").arg(word.text)));
+    }
+    QCOMPARE(shown, kLongName);
+}
+
+void ReportRenderTest::stretchedRowMovesWholeToNextPage() {
+    // Paper 100 mm high with 10 mm margins and a 10 mm footer: bands from 10 to 80 mm.
+    ReportLayout layout;
+    layout.page.size = QStringLiteral("custom");
+    layout.page.width = 100;
+    layout.page.height = 100;
+    layout.addBand(BandType::ColumnHeader, 5)->objects.append(text(0, 0, 80, 5, "COLS"));
+    ReportBand* band = layout.addBand(BandType::MasterData, 10);
+    band->stretch = true;
+    ReportObject name = text(0, 0, 30, 10, QStringLiteral("[商品名称]"));
+    name.wordWrap = true;
+    name.stretch = true;
+    band->objects.append(name);
+    layout.addBand(BandType::PageFooter, 10)->objects.append(text(0, 0, 80, 10, "[PAGE#]"));
+
+    // Five rows fill 15..65 mm; at its design height the sixth would still fit (75 mm).
+    ReportDataSet data = purchaseLines(7);
+    data.rows[5][data.columnIndex(QStringLiteral("商品名称"))] = kLongName;
+    ReportEngine engine;
+    engine.setLayout(layout);
+    engine.setMainData(data);
+    const RenderedReport r = engine.render();
+    QCOMPARE(r.pages.size(), 2);
+    QCOMPARE(itemTexts(r.pages[0]).filter(QStringLiteral("螺丝")).size(), 5);
+    for (const RenderedItem& item : r.pages[0].items)
+        if (item.text != QStringLiteral("1"))
+            QVERIFY(item.rect.bottom() <= 80 + 1e-9);
+    const QStringList second = itemTexts(r.pages[1]);
+    QCOMPARE(second, (QStringList{"COLS", kLongName, "螺丝7号", "2"}));
+    const QRectF grown = r.pages[1].items[1].rect;
+    QCOMPARE(grown.top(), 15.0); // right below the repeated column header
+    QVERIFY(grown.height() > 20);
+    QCOMPARE(r.pages[1].items[2].rect.top(), grown.bottom());
+}
+
+void ReportRenderTest::geometryWithoutStretchUnchanged_data() {
+    QTest::addColumn<bool>("bandStretches");
+    QTest::addColumn<QString>("name");
+    // Object settings in a band that does not stretch do nothing, however long the text.
+    QTest::newRow("band not stretching") << false << kLongName;
+    // A stretching band whose texts fit prints as at its design height.
+    QTest::newRow("texts fit") << true << QStringLiteral("短名");
+}
+
+void ReportRenderTest::geometryWithoutStretchUnchanged() {
+    QFETCH(bool, bandStretches);
+    QFETCH(QString, name);
+    ReportLayout shipped;
+    QString error;
+    QVERIFY2(shipped.load(layoutPath(QStringLiteral("cgjh_report.frf")), &error),
+             qPrintable(error));
+    QVERIFY(shipped.band(BandType::MasterData)->stretch);
+    shipped.band(BandType::MasterData)->stretch = bandStretches;
+    ReportDataSet data = purchaseLines(60); // two pages
+    for (QVariantList& row : data.rows)
+        row[data.columnIndex(QStringLiteral("商品名称"))] = name;
+
+    auto render = [&](const ReportLayout& layout) {
+        ReportEngine engine;
+        engine.setLayout(layout);
+        engine.setMainData(data);
+        engine.addDataSet(QStringLiteral("company"), companyRow());
+        engine.registerFunction(QStringLiteral("NtoC"), capitalsOf);
+        engine.registerFunction(QStringLiteral("getkhaddress"), addressOf);
+        return engine.render();
+    };
+    const RenderedReport plain = render(withoutStretch(shipped));
+    const RenderedReport r = render(shipped);
+    QCOMPARE(r.pages.size(), plain.pages.size());
+    QVERIFY(r.pages.size() >= 2);
+    for (int p = 0; p < r.pages.size(); ++p) {
+        const QList<RenderedItem>& items = r.pages[p].items;
+        const QList<RenderedItem>& expected = plain.pages[p].items;
+        QCOMPARE(items.size(), expected.size());
+        for (int i = 0; i < items.size(); ++i) {
+            QCOMPARE(items[i].rect, expected[i].rect);
+            QCOMPARE(items[i].line, expected[i].line);
+            QCOMPARE(items[i].text, expected[i].text);
+        }
+    }
 }
 
 QTEST_MAIN(ReportRenderTest)

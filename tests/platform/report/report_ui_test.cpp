@@ -38,6 +38,7 @@ private Q_SLOTS:
     void designerEditsTextFontAndFields();
     void designerAddsAndRemovesBands();
     void designerSaveAsLeavesOriginal();
+    void designerSetsStretch();
     void engineDesignSavesBackToFile();
 
 private:
@@ -375,6 +376,68 @@ void ReportUiTest::designerSaveAsLeavesOriginal() {
     FileDialog::setNextCancel();
     QVERIFY(!designer.saveAs());
     QCOMPARE(designer.fileName(), copy + QStringLiteral(".frf"));
+}
+
+void ReportUiTest::designerSetsStretch() {
+    const QString path = copyLayout(QStringLiteral("inputreport.frf"));
+    const ReportLayout original = loadLayout(path);
+    ReportDesigner designer(original, path);
+    const int band = masterBand(original);
+    QVERIFY(!original.bands[band].stretch);
+    auto* bandStretch = child<QCheckBox>(&designer, "bandStretchBox");
+    auto* stretch = child<QCheckBox>(&designer, "stretchBox");
+    auto* withBand = child<QCheckBox>(&designer, "stretchWithBandBox");
+
+    designer.select(band, -1);
+    bandStretch->setChecked(true);
+    designer.select(band, 0);
+    QVERIFY(stretch->isEnabled());
+    stretch->setChecked(true);
+    withBand->setChecked(true);
+    designer.select(band, 1);
+    withBand->setChecked(true);
+    // A line grows with its band too, but has no text to grow for.
+    child<QPushButton>(&designer, "addLineButton")->click();
+    const int line = designer.selectedObject();
+    QVERIFY(!stretch->isEnabled());
+    withBand->setChecked(true);
+    QVERIFY(designer.save());
+
+    const ReportLayout saved = loadLayout(path);
+    QVERIFY(saved == designer.layout());
+    const ReportBand& b = saved.bands[band];
+    QVERIFY(b.stretch);
+    QVERIFY(b.objects[0].stretch && b.objects[0].stretchWithBand);
+    QVERIFY(!b.objects[1].stretch && b.objects[1].stretchWithBand);
+    QVERIFY(b.objects[line].stretchWithBand);
+    for (int i = 2; i < line; ++i)
+        QVERIFY(!b.objects[i].stretch && !b.objects[i].stretchWithBand);
+
+    // A designer on the saved file shows the settings; clearing them gives the original file.
+    ReportDesigner again(saved, path);
+    auto* bandStretch2 = child<QCheckBox>(&again, "bandStretchBox");
+    auto* stretch2 = child<QCheckBox>(&again, "stretchBox");
+    auto* withBand2 = child<QCheckBox>(&again, "stretchWithBandBox");
+    again.select(band, 0);
+    QVERIFY(bandStretch2->isChecked());
+    QVERIFY(stretch2->isChecked());
+    QVERIFY(withBand2->isChecked());
+    again.select(band, 1);
+    QVERIFY(!stretch2->isChecked());
+    QVERIFY(withBand2->isChecked());
+    withBand2->setChecked(false);
+    again.select(band, 0);
+    stretch2->setChecked(false);
+    withBand2->setChecked(false);
+    bandStretch2->setChecked(false);
+    again.select(band, line);
+    again.deleteSelected();
+    QVERIFY(again.save());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QFile shipped(layoutPath(QStringLiteral("inputreport.frf")));
+    QVERIFY(shipped.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), shipped.readAll());
 }
 
 void ReportUiTest::engineDesignSavesBackToFile() {
