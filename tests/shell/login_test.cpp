@@ -5,9 +5,11 @@
 #include "shell/public_unit.h"
 #include "tests/support/app_fixture.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 using testing::AppFixture;
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void ownerFilters_data();
     void ownerFilters();
     void splashRevealsAndCloses();
+    void draggingThePictureMovesTheDialog();
 };
 
 void LoginTest::passwords_data() {
@@ -209,6 +212,22 @@ void LoginTest::splashRevealsAndCloses() {
     QVERIFY(!splash.isVisible());
     SplashScreen::setHoldTime(hold);
     QCOMPARE(SplashScreen::holdTime(), 1500);
+}
+
+void LoginTest::draggingThePictureMovesTheDialog() {
+    AppFixture app;
+    Tfrm_login dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QPoint before = dialog.pos();
+    const QPoint grip(8, dialog.height() - 8); // on the picture, away from the boxes
+    QTest::mousePress(&dialog, Qt::LeftButton, Qt::NoModifier, grip);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(40, 25)),
+                     QPointF(dialog.mapToGlobal(grip + QPoint(40, 25))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &move);
+    QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, grip + QPoint(40, 25));
+    QTRY_COMPARE(dialog.pos(), before + QPoint(40, 25));
 }
 
 QTEST_MAIN(LoginTest)

@@ -207,9 +207,27 @@ void MainWindowTest::closeAllWindows() {
     QVERIFY(app.login(QStringLiteral("888")));
     main->runCommand(QStringLiteral("采购退货"));
     QCOMPARE(main->childScreens().size(), 2);
+    const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(subs.size(), 2);
+    const QRect area = main->mdiArea()->viewport()->rect();
+
+    // 水平平铺: one above the other, each the full width.
     main->runCommand(QStringLiteral("水平平铺"));
+    QCOMPARE(subs[0]->geometry().width(), area.width());
+    QCOMPARE(subs[1]->geometry().width(), area.width());
+    QVERIFY(subs[1]->geometry().top() >= subs[0]->geometry().bottom());
+
+    // 层叠平铺: side by side, each the full height.
     main->runCommand(QStringLiteral("层叠平铺"));
+    QCOMPARE(subs[0]->geometry().height(), area.height());
+    QCOMPARE(subs[1]->geometry().height(), area.height());
+    QVERIFY(subs[1]->geometry().left() >= subs[0]->geometry().right());
+
+    // 垂直显示: cascaded, each window offset from the one before.
     main->runCommand(QStringLiteral("垂直显示"));
+    QVERIFY(subs[0]->geometry().topLeft() != subs[1]->geometry().topLeft());
+    QVERIFY(subs[0]->geometry().intersects(subs[1]->geometry()));
+
     main->runCommand(QStringLiteral("关闭所有窗口"));
     QTRY_COMPARE(main->childScreens().size(), 0);
     // Arranging no windows does nothing.
