@@ -1,5 +1,7 @@
 #include "platform/grid/row_store.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -276,6 +278,29 @@ bool RowStore::number(int row, int field, double* out) const {
 
 namespace {
 
+namespace {
+
+// Texts sort in the order of a Chinese dictionary (by pinyin), as a shop expects its names
+// listed; texts the collation holds equal keep a fixed order by their code units.
+const QCollator& textCollator() {
+    static const QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    return collator;
+}
+
+bool textLess(const QString& a, const QString& b) {
+    const int c = textCollator().compare(a, b);
+    return c != 0 ? c < 0 : a < b;
+}
+
+bool isAscii(const QString& text) {
+    for (const QChar ch : text)
+        if (ch.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
 template <typename Less> void stableSort(std::vector<int>& order, bool descending, Less less) {
     if (descending) {
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(b, a); });
@@ -322,7 +347,7 @@ std::vector<int> RowStore::sortedOrder(int field, bool descending) const {
         std::vector<quint32> byText(f.pool.size());
         std::iota(byText.begin(), byText.end(), 0u);
         std::sort(byText.begin(), byText.end(),
-                  [&](quint32 a, quint32 b) { return f.pool[a] < f.pool[b]; });
+                  [&](quint32 a, quint32 b) { return textLess(f.pool[a], f.pool[b]); });
         std::vector<quint32> rank(f.pool.size());
         for (size_t i = 0; i < byText.size(); ++i) {
             rank[byText[i]] = static_cast<quint32>(i + 1);
@@ -336,16 +361,34 @@ std::vector<int> RowStore::sortedOrder(int field, bool descending) const {
         });
         break;
     }
-    case Kind::Strings:
+    case Kind::Strings: {
+        // Mostly distinct texts (numbers of lines, remarks): plain ASCII keeps the order of its
+        // code units, which the collation shares for it; anything else is compared through
+        // collation keys made once per row.
+        const bool ascii = std::all_of(f.strings.begin(), f.strings.end(), isAscii);
+        std::vector<QCollatorSortKey> keys;
+        if (!ascii) {
+            keys.reserve(f.strings.size());
+            for (const QString& text : f.strings)
+                keys.push_back(textCollator().sortKey(text));
+        }
         stableSort(order, descending, [&](int a, int b) {
-            const bool na = nulls[static_cast<size_t>(a)];
-            const bool nb = nulls[static_cast<size_t>(b)];
+            const size_t ia = static_cast<size_t>(a);
+            const size_t ib = static_cast<size_t>(b);
+            const bool na = nulls[ia];
+            const bool nb = nulls[ib];
             if (na || nb) {
                 return na && !nb;
             }
-            return f.strings[static_cast<size_t>(a)] < f.strings[static_cast<size_t>(b)];
+            if (!ascii) {
+                const int c = keys[ia].compare(keys[ib]);
+                if (c != 0)
+                    return c < 0;
+            }
+            return f.strings[ia] < f.strings[ib];
         });
         break;
+    }
     case Kind::Variant: {
         // Mixed kinds: nulls, then numbers, then everything else as text.
         struct Key {
@@ -377,7 +420,7 @@ std::vector<int> RowStore::sortedOrder(int field, bool descending) const {
             if (ka.group == 1) {
                 return ka.number < kb.number;
             }
-            return ka.text < kb.text;
+            return textLess(ka.text, kb.text);
         });
         break;
     }
