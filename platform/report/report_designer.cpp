@@ -149,13 +149,7 @@ protected:
                 item.line = QLineF(item.rect.topLeft(), item.rect.bottomRight());
                 item.rect = item.rect.normalized();
                 item.text = o.text;
-                item.fontFamily = o.fontFamily;
-                item.fontSize = o.fontSize;
-                item.bold = o.bold;
-                item.align = o.align;
-                item.valign = o.valign;
-                item.frame = o.frame;
-                item.wordWrap = o.wordWrap;
+                item.setTextStyle(o);
                 page.items.append(item);
             }
             p.save();

@@ -350,6 +350,16 @@ QList<std::pair<int, int>> groupRows(const ReportDataSet& main, int groupColumn)
 
 } // namespace
 
+void RenderedItem::setTextStyle(const ReportObject& object) {
+    fontFamily = object.fontFamily;
+    fontSize = object.fontSize;
+    bold = object.bold;
+    align = object.align;
+    valign = object.valign;
+    frame = object.frame;
+    wordWrap = object.wordWrap;
+}
+
 QString RenderedPage::text() const {
     QStringList lines;
     for (const RenderedItem& item : items)
@@ -471,13 +481,7 @@ RenderedReport renderReport(const ReportLayout& layout, const ReportDataSet& mai
                 } else {
                     item.text = evaluateText(o, p, &item.error);
                 }
-                item.fontFamily = o.fontFamily;
-                item.fontSize = o.fontSize;
-                item.bold = o.bold;
-                item.align = o.align;
-                item.valign = o.valign;
-                item.frame = o.frame;
-                item.wordWrap = o.wordWrap;
+                item.setTextStyle(o);
                 break;
             }
             }

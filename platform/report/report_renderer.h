@@ -54,6 +54,9 @@ struct RenderedItem {
     bool wordWrap = false;
     double lineWidth = 0.2;
     bool error = false; // the text shows an expression error
+
+    // Takes the font, alignment, frame and wrapping of a text object of the layout.
+    void setTextStyle(const ReportObject& object);
 };
 
 struct RenderedPage {
