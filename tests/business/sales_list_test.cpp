@@ -80,7 +80,7 @@ void SalesListTest::allRecordsOfOwnTypeNewestFirst() {
     QVERIFY(screen);
     auto* grid = get<DataGrid>(screen, "DBGridEh1");
     click(screen, "LbButton4");
-    QCOMPARE(sales::column(grid, QStringLiteral("编号")), (QStringList{second, first}));
+    QCOMPARE(testing::gridColumn(grid, QStringLiteral("编号")), (QStringList{second, first}));
     QVERIFY(app.mainWindow()->statusPanelText(0).endsWith(QStringLiteral("共查询到 2 条记录")));
 
     app.mainWindow()->runCommand(QStringLiteral("销售退货"));
@@ -88,7 +88,7 @@ void SalesListTest::allRecordsOfOwnTypeNewestFirst() {
     QVERIFY(returns);
     auto* returnGrid = get<DataGrid>(returns, "DBGridEh1");
     click(returns, "LbButton4");
-    QCOMPARE(sales::column(returnGrid, QStringLiteral("编号")), QStringList{returned});
+    QCOMPARE(testing::gridColumn(returnGrid, QStringLiteral("编号")), QStringList{returned});
     QCOMPARE(app.boxes().count(), 0);
 }
 
@@ -155,7 +155,7 @@ void SalesListTest::query() {
     app.boxes().clear();
     click(screen, "LbButton9");
     auto* grid = get<DataGrid>(screen, "DBGridEh1");
-    QCOMPARE(sales::column(grid, QStringLiteral("备注")), remarks);
+    QCOMPARE(testing::gridColumn(grid, QStringLiteral("备注")), remarks);
     if (year == QStringLiteral("abcd")) {
         QCOMPARE(app.boxes().texts(), QStringList{QStringLiteral(
                                           "查询资料格式输入有误!比如年月份只能输入[数字]请检查!")});
@@ -210,7 +210,7 @@ void SalesListTest::queryByProductAndPersons() {
     QCOMPARE(get<QComboBox>(screen, "DBComboBoxEh13")->currentText(), QStringLiteral("箱"));
     QCOMPARE(get<QComboBox>(screen, "DBComboBoxEh14")->currentText(), QStringLiteral("J2"));
     click(screen, "LbButton9");
-    QCOMPARE(sales::column(grid, QStringLiteral("备注")), QStringList{"啤酒张三"});
+    QCOMPARE(testing::gridColumn(grid, QStringLiteral("备注")), QStringList{"啤酒张三"});
 
     // The category alone once the other three boxes are emptied, for one customer.
     click(screen, "LbButton6");
@@ -218,7 +218,8 @@ void SalesListTest::queryByProductAndPersons() {
         get<QComboBox>(screen, box)->setEditText(QString());
     get<QComboBox>(screen, "DBComboBoxEh15")->setEditText(QStringLiteral("张三"));
     click(screen, "LbButton9");
-    QCOMPARE(sales::column(grid, QStringLiteral("备注")), (QStringList{"啤酒张三", "白酒张三"}));
+    QCOMPARE(testing::gridColumn(grid, QStringLiteral("备注")),
+             (QStringList{"啤酒张三", "白酒张三"}));
 
     // The seller box lists the users; a seller nobody sold as finds nothing.
     click(screen, "LbButton6");

@@ -37,24 +37,7 @@ TFrm_Cgjh* openPurchaseScreen(AppFixture& app, const QString& command, const QSt
         // The login's own log row: tests count only what the screens write.
         app.exec(QStringLiteral("delete from tab_rz"));
     }
-    TFrm_Main* main = app.mainWindow();
-    main->runCommand(command);
-    for (QMdiSubWindow* sub : main->mdiArea()->subWindowList()) {
-        auto* screen = qobject_cast<TFrm_Cgjh*>(sub->widget());
-        if (screen && screen->windowTitle() == command) {
-            if (!QTest::qWaitFor([screen] { return screen->isVisible(); }, 2000))
-                return nullptr;
-            return screen;
-        }
-    }
-    return nullptr;
-}
-
-QStringList gridColumn(const DataGrid* grid, const QString& field) {
-    QStringList values;
-    for (int row = 0; row < grid->rowCount(); ++row)
-        values << grid->value(row, field).toString();
-    return values;
+    return qobject_cast<TFrm_Cgjh*>(openChildScreen(app.mainWindow(), command, command));
 }
 
 void copyLayout(AppFixture& app, const QString& fileName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/business/support/screen_support.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -38,9 +40,6 @@ void insertPurchaseLine(AppFixture& app, PurchaseLine line);
 // login's log row is removed, so the log holds only what the screens write.
 TFrm_Cgjh* openPurchaseScreen(AppFixture& app, const QString& command = QStringLiteral("采购进货"),
                               const QString& workNo = QStringLiteral("888"));
-
-// The values of a field over the grid's rows, in grid order.
-QStringList gridColumn(const DataGrid* grid, const QString& field);
 
 // Copies a report layout from the build's program folder into the test's program folder.
 void copyLayout(AppFixture& app, const QString& fileName);

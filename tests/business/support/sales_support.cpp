@@ -59,26 +59,9 @@ QString addSale(testing::AppFixture& app, const Sold& line) {
 Tfrm_xsch* openScreen(testing::AppFixture& app, const QString& command, const QString& workNo) {
     if (CurComputer.isEmpty() && !app.login(workNo))
         return nullptr;
-    TFrm_Main* main = app.mainWindow();
-    main->runCommand(command);
     const QString caption =
         command == QStringLiteral("销售退货") ? command : QStringLiteral("销售出货开单");
-    for (QMdiSubWindow* sub : main->mdiArea()->subWindowList()) {
-        auto* screen = qobject_cast<Tfrm_xsch*>(sub->widget());
-        if (screen && screen->windowTitle() == caption) {
-            if (!QTest::qWaitFor([screen] { return screen->isVisible(); }, 2000))
-                return nullptr;
-            return screen;
-        }
-    }
-    return nullptr;
-}
-
-QStringList column(const DataGrid* grid, const QString& field) {
-    QStringList values;
-    for (int row = 0; row < grid->rowCount(); ++row)
-        values << grid->value(row, field).toString();
-    return values;
+    return qobject_cast<Tfrm_xsch*>(testing::openChildScreen(app.mainWindow(), command, caption));
 }
 
 void clickRow(DataGrid* grid, int row) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/business/support/screen_support.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -47,9 +49,6 @@ QString addSale(testing::AppFixture& app, const Sold& line);
 // ("销售出货" or "销售退货").
 Tfrm_xsch* openScreen(testing::AppFixture& app, const QString& command = QStringLiteral("销售出货"),
                       const QString& workNo = QStringLiteral("888"));
-
-// The values of a field over the grid's rows, in grid order.
-QStringList column(const DataGrid* grid, const QString& field);
 
 // Clicks a grid row as the user does.
 void clickRow(DataGrid* grid, int row);
